@@ -1,0 +1,8 @@
+import QtQuick
+import Vantorel
+
+Item {
+    id: root
+
+    readonly property InstallerViewModel viewModel: InstallerViewModel {}
+}

@@ -1,0 +1,197 @@
+#include "installerviewmodel.h"
+
+#include "installerloader.h"
+
+#include <QCoreApplication>
+#include <QThread>
+
+namespace vantorel {
+
+InstallerViewModel::InstallerViewModel(QObject *parent)
+    : QObject(parent)
+{
+    // Loads and one run at a time; a queue beyond that only delays, it never drops work.
+    m_workers.setMaxThreadCount(4);
+}
+
+InstallerViewModel::~InstallerViewModel()
+{
+    // Dropping our queued calls releases a worker waiting on a replace prompt (it reads the
+    // lost answer as "Cancel"), so the wait below cannot dead-lock.
+    QCoreApplication::removePostedEvents(this);
+    m_workers.waitForDone();
+}
+
+void InstallerViewModel::setEnvironment(const Environment &environment)
+{
+    assertGuiThread();
+    m_environment = environment;
+}
+
+void InstallerViewModel::assertGuiThread() const
+{
+    Q_ASSERT_X(QThread::currentThread() == thread(), "InstallerViewModel",
+               "published state is written on the GUI thread only");
+}
+
+void InstallerViewModel::waitForBackgroundWork()
+{
+    assertGuiThread();
+    m_workers.waitForDone();
+    // The workers' last groups are queued behind them; apply them now.
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+}
+
+QVariant InstallerViewModel::selectedInstallerVariant() const
+{
+    return m_selectedInstaller ? QVariant::fromValue(*m_selectedInstaller) : QVariant();
+}
+
+void InstallerViewModel::setChooser(InstallerChooser *chooser)
+{
+    if (m_chooser == chooser)
+        return;
+    m_chooser = chooser;
+    emit chooserChanged();
+}
+
+void InstallerViewModel::setPrompter(ReplacementPrompter *prompter)
+{
+    if (m_prompter == prompter)
+        return;
+    m_prompter = prompter;
+    emit prompterChanged();
+}
+
+void InstallerViewModel::setShowingAlert(bool showing)
+{
+    storeShowingAlert(showing);
+}
+
+// --- published stores ---------------------------------------------------------------------
+
+void InstallerViewModel::storeSelectedInstaller(std::optional<InstallerInfo> installer)
+{
+    assertGuiThread();
+    emit objectWillChange();
+    m_selectedInstaller = std::move(installer);
+    emit selectedInstallerChanged();
+}
+
+void InstallerViewModel::storeIsProcessing(bool value)
+{
+    assertGuiThread();
+    emit objectWillChange();
+    m_isProcessing = value;
+    emit isProcessingChanged();
+}
+
+void InstallerViewModel::storeProgress(double value)
+{
+    assertGuiThread();
+    emit objectWillChange();
+    m_progress = value;
+    emit progressChanged();
+}
+
+void InstallerViewModel::storeProgressDescription(const QString &value)
+{
+    assertGuiThread();
+    emit objectWillChange();
+    m_progressDescription = value;
+    emit progressDescriptionChanged();
+}
+
+void InstallerViewModel::storeShowingAlert(bool value)
+{
+    assertGuiThread();
+    emit objectWillChange();
+    m_showingAlert = value;
+    emit showingAlertChanged();
+}
+
+void InstallerViewModel::storeAlertTitle(const QString &value)
+{
+    assertGuiThread();
+    emit objectWillChange();
+    m_alertTitle = value;
+    emit alertTitleChanged();
+}
+
+void InstallerViewModel::storeAlertMessage(const QString &value)
+{
+    assertGuiThread();
+    emit objectWillChange();
+    m_alertMessage = value;
+    emit alertMessageChanged();
+}
+
+void InstallerViewModel::storeCurrentStep(std::optional<ProcessStep> value)
+{
+    assertGuiThread();
+    emit objectWillChange();
+    m_currentStep = value;
+    emit currentStepChanged();
+}
+
+void InstallerViewModel::insertCompletedStep(ProcessStep step)
+{
+    assertGuiThread();
+    emit objectWillChange();
+    m_completedSteps.insert(step);
+    emit completedStepsChanged();
+}
+
+void InstallerViewModel::clearCompletedSteps()
+{
+    assertGuiThread();
+    emit objectWillChange();
+    m_completedSteps = StepSet();
+    emit completedStepsChanged();
+}
+
+// --- operations ---------------------------------------------------------------------------
+
+void InstallerViewModel::showAlert(const QString &title, const QString &message)
+{
+    storeAlertTitle(title);
+    storeAlertMessage(message);
+    storeShowingAlert(true);
+}
+
+void InstallerViewModel::resetProgress()
+{
+    storeProgress(0.0);
+    storeProgressDescription(QStringLiteral("Starting the ISO creation process..."));
+    storeCurrentStep(std::nullopt);
+    clearCompletedSteps();
+}
+
+void InstallerViewModel::loadInstallerInfo(const QUrl &bundleUrl)
+{
+    assertGuiThread();
+    const quint64 generation = ++m_loadGeneration;
+    m_workers.start([this, bundleUrl, generation] {
+        std::optional<InstallerInfo> info;
+        QString failure;
+        try {
+            info = readInstallerInfo(bundleUrl);
+        } catch (const Error &error) {
+            failure = error.localizedDescription();
+        }
+        onGuiThread([this, generation, info = std::move(info), failure] {
+            // A newer load has started since: its result is the one the user asked for.
+            if (generation != m_loadGeneration)
+                return;
+            if (info) {
+                storeSelectedInstaller(info);
+                insertCompletedStep(ProcessStep::selectInstaller);
+            } else {
+                showAlert(QStringLiteral("Error"),
+                          QStringLiteral("Failed to load installer information: ") + failure);
+            }
+        });
+    });
+}
+
+} // namespace vantorel

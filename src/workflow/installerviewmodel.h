@@ -1,0 +1,165 @@
+#pragma once
+
+#include "installerinfo.h"
+#include "interaction.h"
+#include "processstep.h"
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QThreadPool>
+#include <QUrl>
+#include <QVariant>
+#include <atomic>
+#include <optional>
+
+namespace vantorel {
+
+// Everything the window shows, and the operations behind its two buttons.
+//
+// Thread affinity: lives on the GUI thread, which is the only writer of the published state.
+// Background work (installer loads, ISO runs) runs on the model's own thread pool and hands
+// each group of stores back to the GUI thread as one queued call; the destructor waits for that
+// work to end.
+class InstallerViewModel : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QVariant selectedInstaller READ selectedInstallerVariant NOTIFY selectedInstallerChanged FINAL)
+    Q_PROPERTY(bool isProcessing READ isProcessing NOTIFY isProcessingChanged FINAL)
+    Q_PROPERTY(double progress READ progress NOTIFY progressChanged FINAL)
+    Q_PROPERTY(QString progressDescription READ progressDescription NOTIFY progressDescriptionChanged FINAL)
+    Q_PROPERTY(bool showingAlert READ showingAlert WRITE setShowingAlert NOTIFY showingAlertChanged FINAL)
+    Q_PROPERTY(QString alertTitle READ alertTitle NOTIFY alertTitleChanged FINAL)
+    Q_PROPERTY(QString alertMessage READ alertMessage NOTIFY alertMessageChanged FINAL)
+    // Ordinal of the current ProcessStep, or -1 when there is none.
+    Q_PROPERTY(int currentStep READ currentStepOrdinal NOTIFY currentStepChanged FINAL)
+    // Ordinals of the completed steps, in step order.
+    Q_PROPERTY(QList<int> completedSteps READ completedStepOrdinals NOTIFY completedStepsChanged FINAL)
+    Q_PROPERTY(vantorel::InstallerChooser *chooser READ chooser WRITE setChooser NOTIFY chooserChanged FINAL)
+    Q_PROPERTY(vantorel::ReplacementPrompter *prompter READ prompter WRITE setPrompter NOTIFY prompterChanged FINAL)
+
+public:
+    // Where the model meets the machine. Empty members take the platform defaults.
+    struct Environment
+    {
+        QString interpreterPath; // default: AppleScriptExecutor::defaultInterpreterPath()
+        QString desktopFolder;   // default: the user's Desktop folder
+        QString volumesRoot;     // default: "/Volumes"
+    };
+
+    explicit InstallerViewModel(QObject *parent = nullptr);
+    ~InstallerViewModel() override;
+
+    // GUI thread only; meant for tests and the development sandbox.
+    void setEnvironment(const Environment &environment);
+    const Environment &environment() const { return m_environment; }
+
+    const std::optional<InstallerInfo> &selectedInstaller() const { return m_selectedInstaller; }
+    bool isProcessing() const { return m_isProcessing; }
+    double progress() const { return m_progress; }
+    QString progressDescription() const { return m_progressDescription; }
+    bool showingAlert() const { return m_showingAlert; }
+    QString alertTitle() const { return m_alertTitle; }
+    QString alertMessage() const { return m_alertMessage; }
+    std::optional<ProcessStep> currentStep() const { return m_currentStep; }
+    StepSet completedSteps() const { return m_completedSteps; }
+
+    // The only published property the views write: the alert clears it when dismissed.
+    void setShowingAlert(bool showing);
+
+    InstallerChooser *chooser() const { return m_chooser; }
+    void setChooser(InstallerChooser *chooser);
+    ReplacementPrompter *prompter() const { return m_prompter; }
+    void setPrompter(ReplacementPrompter *prompter);
+
+    // Runs the chooser, validates the bundle and starts loading it. GUI thread.
+    Q_INVOKABLE void selectInstaller();
+    // Starts one ISO run for the selected installer. GUI thread; returns at once.
+    Q_INVOKABLE void createISO();
+
+    // Starts loading the bundle on a worker; only the most recently started load publishes.
+    void loadInstallerInfo(const QUrl &bundleUrl);
+
+    void showAlert(const QString &title, const QString &message);
+    void resetProgress();
+
+    // The disk image stages. Worker thread only (they block on commands and prompts); they
+    // write no published state and throw Error on failure.
+    QString createDMG(const InstallerInfo &installer);
+    void makeBootable(const QString &location, const InstallerInfo &installer);
+    QString convertToISO(const QString &location);
+    bool cleanup(const QString &location);
+
+    // Asks on the GUI thread whether the file at fileLocation may be replaced and blocks the
+    // calling worker until the user answers. Never call it on the GUI thread.
+    bool requestReplacement(const QString &fileLocation);
+
+    // Waits until every load and run started so far has published its last store. For tests.
+    void waitForBackgroundWork();
+
+signals:
+    // Emitted before every store into a published property, also when the value is unchanged.
+    void objectWillChange();
+
+    void selectedInstallerChanged();
+    void isProcessingChanged();
+    void progressChanged();
+    void progressDescriptionChanged();
+    void showingAlertChanged();
+    void alertTitleChanged();
+    void alertMessageChanged();
+    void currentStepChanged();
+    void completedStepsChanged();
+    void chooserChanged();
+    void prompterChanged();
+
+private:
+    QVariant selectedInstallerVariant() const;
+    int currentStepOrdinal() const { return m_currentStep ? int(*m_currentStep) : -1; }
+    QList<int> completedStepOrdinals() const { return m_completedSteps.ordinals(); }
+
+    // Published stores; each announces objectWillChange first. GUI thread only.
+    void storeSelectedInstaller(std::optional<InstallerInfo> installer);
+    void storeIsProcessing(bool value);
+    void storeProgress(double value);
+    void storeProgressDescription(const QString &value);
+    void storeShowingAlert(bool value);
+    void storeAlertTitle(const QString &value);
+    void storeAlertMessage(const QString &value);
+    void storeCurrentStep(std::optional<ProcessStep> value);
+    void insertCompletedStep(ProcessStep step);
+    void clearCompletedSteps();
+
+    void assertGuiThread() const;
+    // Queues fn to run on the GUI thread; dropped if the model is gone by then.
+    template<typename Fn>
+    void onGuiThread(Fn &&fn);
+
+    std::optional<InstallerInfo> m_selectedInstaller;
+    bool m_isProcessing = false;
+    double m_progress = 0.0;
+    QString m_progressDescription;
+    bool m_showingAlert = false;
+    QString m_alertTitle;
+    QString m_alertMessage;
+    std::optional<ProcessStep> m_currentStep;
+    StepSet m_completedSteps;
+
+    Environment m_environment;
+    QPointer<InstallerChooser> m_chooser;
+    QPointer<ReplacementPrompter> m_prompter;
+    // Generation of the most recently started load; older loads drop their result.
+    quint64 m_loadGeneration = 0;
+    QThreadPool m_workers;
+};
+
+template<typename Fn>
+void InstallerViewModel::onGuiThread(Fn &&fn)
+{
+    // Queued calls from one thread arrive in order, and Qt drops those whose context object has
+    // been destroyed, so each group lands whole, in sequence, or not at all.
+    QMetaObject::invokeMethod(this, std::forward<Fn>(fn), Qt::QueuedConnection);
+}
+
+} // namespace vantorel

@@ -1,0 +1,10 @@
+#include "installerviewmodel.h"
+
+namespace vantorel {
+
+// Placeholder until the workflow lands.
+void InstallerViewModel::selectInstaller() {}
+void InstallerViewModel::createISO() {}
+bool InstallerViewModel::requestReplacement(const QString &) { return false; }
+
+} // namespace vantorel

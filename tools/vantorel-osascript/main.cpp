@@ -1,0 +1,5 @@
+// Placeholder until the interpreter lands.
+int main()
+{
+    return 1;
+}
