@@ -115,6 +115,9 @@ signals:
     void prompterChanged();
 
 private:
+    // Test support only: puts the model into a given published state without running work.
+    friend class ViewModelStateAccess;
+
     QVariant selectedInstallerVariant() const;
     int currentStepOrdinal() const { return m_currentStep ? int(*m_currentStep) : -1; }
     QList<int> completedStepOrdinals() const { return m_completedSteps.ordinals(); }
