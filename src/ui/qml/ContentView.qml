@@ -4,5 +4,8 @@ import Vantorel
 Item {
     id: root
 
-    readonly property InstallerViewModel viewModel: InstallerViewModel {}
+    readonly property InstallerViewModel viewModel: InstallerViewModel {
+        chooser: FileDialogChooser {}
+        prompter: MessageBoxPrompter {}
+    }
 }
