@@ -14,4 +14,18 @@ struct InstallerViewModelForeign
     QML_NAMED_ELEMENT(InstallerViewModel)
 };
 
+struct InstallerChooserForeign
+{
+    Q_GADGET
+    QML_FOREIGN(vantorel::InstallerChooser)
+    QML_ANONYMOUS
+};
+
+struct ReplacementPrompterForeign
+{
+    Q_GADGET
+    QML_FOREIGN(vantorel::ReplacementPrompter)
+    QML_ANONYMOUS
+};
+
 } // namespace vantorel
