@@ -1,5 +1,7 @@
 #include "vantorelapp.h"
 
+#include "quitguard.h"
+
 #include <QApplication>
 #include <QQmlApplicationEngine>
 #include <QtQml/qqmlextensionplugin.h>
@@ -15,6 +17,8 @@ int VantorelApp::main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vantorel"));
     QApplication::setOrganizationDomain(QStringLiteral("vantorel.org"));
+    QuitGuard quitGuard;
+    app.installEventFilter(&quitGuard);
 
     QQmlApplicationEngine engine;
     engine.addImportPath(QStringLiteral("qrc:/"));

@@ -1,11 +1,62 @@
 #include "filedialogchooser.h"
 
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+
 namespace vantorel {
 
-// Placeholder until the chooser lands.
-QUrl FileDialogChooser::chooseInstaller()
-{
-    return {};
+namespace {
+
+#ifndef Q_OS_MACOS
+// Qt's own folder chooser, narrowed to one application bundle: accepting anything else opens it
+// as a folder instead, so the dialog can only close with a ".app" folder or a cancel.
+class BundleDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+    static bool isBundle(const QString &path) {
+        const QFileInfo info(path);
+        return info.fileName().endsWith(QLatin1String(".app")) && info.isDir();
+    }
+
+    void accept() override {
+        const QStringList chosen = selectedFiles();
+        if (chosen.size() == 1 && isBundle(chosen.constFirst())) {
+            QFileDialog::accept();
+            return;
+        }
+        if (chosen.size() == 1 && QFileInfo(chosen.constFirst()).isDir())
+            setDirectory(chosen.constFirst());
+    }
+};
+#endif
+
+} // namespace
+
+QUrl FileDialogChooser::chooseInstaller() {
+    const QString title = tr("Select a macOS Installer");
+    const QString applications = QStringLiteral("/Applications");
+#ifdef Q_OS_MACOS
+    // The native panel treats an application bundle as one item.
+    QFileDialog dialog(nullptr, title, applications, tr("Applications (*.app)"));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedUrls().size() != 1)
+        return {};
+    return dialog.selectedUrls().constFirst();
+#else
+    BundleDialog dialog(nullptr, title,
+                        QFileInfo(applications).isDir() ? applications : QDir::homePath());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.size() != 1 || !BundleDialog::isBundle(chosen.constFirst()))
+        return {};
+    return QUrl::fromLocalFile(chosen.constFirst());
+#endif
 }
 
 } // namespace vantorel

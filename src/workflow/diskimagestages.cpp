@@ -1,11 +1,216 @@
-#include "installerviewmodel.h"
+#include "diskimagestages.h"
+
+#include "applescriptexecutor.h"
+#include "commandtexts.h"
+#include "error.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+
+#include <cerrno>
+#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vantorel {
 
-// Placeholder until the workflow lands.
-QString InstallerViewModel::createDMG(const InstallerInfo &) { return {}; }
-void InstallerViewModel::makeBootable(const QString &, const InstallerInfo &) {}
-QString InstallerViewModel::convertToISO(const QString &) { return {}; }
-bool InstallerViewModel::cleanup(const QString &) { return true; }
+namespace {
+
+QString absolutePath(const QString &path) {
+    return QDir::isRelativePath(path) ? QDir::current().absoluteFilePath(path) : path;
+}
+
+// True when anything has this name, a dangling symbolic link included.
+bool entryExists(const QString &path) {
+    struct stat status;
+    if (::lstat(QFile::encodeName(path).constData(), &status) == 0)
+        return true;
+    if (errno == ENOENT || errno == ENOTDIR)
+        return false;
+    throw Error::posix(errno);
+}
+
+// Removes a file or link. A folder is never removed: unlink refuses it with the platform's
+// error, so a confirmed "Replace" cannot take a whole directory tree with it.
+void removeEntry(const QString &path) {
+    if (::unlink(QFile::encodeName(path).constData()) != 0)
+        throw Error::posix(errno);
+}
+
+// Like the platform's move: the destination must not exist.
+void moveEntry(const QString &from, const QString &to) {
+    if (entryExists(to))
+        throw Error::posix(EEXIST);
+    if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
+        throw Error::posix(errno);
+}
+
+// A stage may be handed a location on its own: it must still name a file inside a folder.
+QString checkedLocation(const QString &location) {
+    const qsizetype slash = location.lastIndexOf(u'/');
+    requireUsableFileName(slash < 0 ? location : location.mid(slash + 1));
+    return absolutePath(location);
+}
+
+} // namespace
+
+bool isUsableFileName(const QString &name) {
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+           !name.contains(u'/') && !name.contains(QChar(u'\0'));
+}
+
+void requireUsableFileName(const QString &name) {
+    if (!isUsableFileName(name))
+        throw Error::application(
+            stageerror::unusableName,
+            QStringLiteral("The installer name cannot be used as a file name"));
+}
+
+QString joinPath(const QString &folder, const QString &component) {
+    if (folder.endsWith(u'/'))
+        return folder + component;
+    return folder + u'/' + component;
+}
+
+QString diskImageLocation(const QString &desktopFolder, const QString &name) {
+    return joinPath(desktopFolder, name + QLatin1String(".dmg"));
+}
+
+QString isoPathFor(const QString &diskImageLocation) {
+    const qsizetype nameStart = diskImageLocation.lastIndexOf(u'/') + 1;
+    const qsizetype dot = diskImageLocation.lastIndexOf(u'.');
+    // A dot that opens the file name starts no extension.
+    const QString base = dot > nameStart ? diskImageLocation.left(dot) : diskImageLocation;
+    return base + QLatin1String(".iso");
+}
+
+QString conversionOutputFor(const QString &isoPath) {
+    return isoPath + QLatin1String(".cdr");
+}
+
+QString volumePathFor(const QString &volumesRoot, const QString &name) {
+    return joinPath(volumesRoot, name);
+}
+
+QString toolPathFor(const QString &installerPath) {
+    return joinPath(installerPath, QStringLiteral("Contents/Resources/createinstallmedia"));
+}
+
+InstallerViewModel::Environment resolvedEnvironment(const InstallerViewModel::Environment &given) {
+    InstallerViewModel::Environment resolved = given;
+    if (resolved.interpreterPath.isEmpty())
+        resolved.interpreterPath = AppleScriptExecutor::defaultInterpreterPath();
+    if (resolved.desktopFolder.isEmpty())
+        resolved.desktopFolder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    if (resolved.volumesRoot.isEmpty())
+        resolved.volumesRoot = QStringLiteral("/Volumes");
+    return resolved;
+}
+
+DiskImageStages::DiskImageStages(InstallerViewModel::Environment environment,
+                                 ReplacementRequest requestReplacement)
+    : m_environment(std::move(environment))
+    , m_requestReplacement(std::move(requestReplacement)) {}
+
+bool DiskImageStages::run(const QString &script) const {
+    return AppleScriptExecutor::executeAppleScript(script, m_environment.interpreterPath);
+}
+
+QString DiskImageStages::createDMG(const InstallerInfo &installer) const {
+    // Before anything touches the disk: the name becomes a file name and a volume name.
+    requireUsableFileName(installer.name);
+    if (m_environment.desktopFolder.isEmpty())
+        throw Error(posixErrorDomain(), ENOENT,
+                    QStringLiteral("The Desktop folder could not be found"));
+
+    const QString location =
+        diskImageLocation(absolutePath(m_environment.desktopFolder), installer.name);
+    if (entryExists(location)) {
+        if (!m_requestReplacement(location))
+            throw Error::application(stageerror::dmgReplaceDeclined,
+                                     QStringLiteral("Operation cancelled by user"));
+        removeEntry(location);
+    }
+    if (!run(commandtexts::createCommand(installer.size, installer.name, location)))
+        throw Error::application(stageerror::createFailed,
+                                 QStringLiteral("Failed to create DMG file"));
+    return location;
+}
+
+void DiskImageStages::makeBootable(const QString &location, const InstallerInfo &installer) const {
+    requireUsableFileName(installer.name);
+    const QString image = checkedLocation(location);
+    const QString volumePath = volumePathFor(m_environment.volumesRoot, installer.name);
+
+    // createinstallmedia erases whatever is mounted there and the eject is forced: a volume we
+    // did not attach must never be the target.
+    if (entryExists(volumePath))
+        throw Error::application(
+            stageerror::volumeInUse,
+            QStringLiteral("A volume named '%1' is already mounted. Eject it and try again.")
+                .arg(installer.name));
+
+    if (!run(commandtexts::attachCommand(image)))
+        throw Error::application(stageerror::attachFailed, QStringLiteral("Failed to mount DMG"));
+
+    const QString installerPath = installer.path.toLocalFile();
+    // The record's own version: the selection may have changed since the run began.
+    const bool installed = run(commandtexts::installMediaCommand(
+        toolPathFor(installerPath), installerPath, volumePath, installer.majorVersion()));
+    // The eject's own flag means nothing; only its thrown error counts.
+    run(commandtexts::ejectCommand(volumePath));
+    if (!installed)
+        throw Error::application(stageerror::installMediaFailed,
+                                 QStringLiteral("Failed to make DMG bootable"));
+}
+
+QString DiskImageStages::convertToISO(const QString &location) const {
+    const QString image = checkedLocation(location);
+    const QString isoPath = isoPathFor(image);
+    if (entryExists(isoPath)) {
+        if (!m_requestReplacement(isoPath))
+            throw Error::application(stageerror::isoReplaceDeclined,
+                                     QStringLiteral("Operation cancelled by user"));
+        removeEntry(isoPath);
+    }
+    if (!run(commandtexts::convertCommand(image, isoPath)))
+        throw Error::application(stageerror::convertFailed,
+                                 QStringLiteral("Failed to convert DMG to ISO"));
+    moveEntry(conversionOutputFor(isoPath), isoPath);
+    return isoPath;
+}
+
+bool DiskImageStages::cleanup(const QString &location) const {
+    return run(commandtexts::deleteCommand(checkedLocation(location)));
+}
+
+// The view-model's stages work in its environment as set now, with the defaults filled in.
+
+namespace {
+
+DiskImageStages stagesOf(InstallerViewModel &model) {
+    return DiskImageStages(
+        resolvedEnvironment(model.environment()),
+        [&model](const QString &fileLocation) { return model.requestReplacement(fileLocation); });
+}
+
+} // namespace
+
+QString InstallerViewModel::createDMG(const InstallerInfo &installer) {
+    return stagesOf(*this).createDMG(installer);
+}
+
+void InstallerViewModel::makeBootable(const QString &location, const InstallerInfo &installer) {
+    stagesOf(*this).makeBootable(location, installer);
+}
+
+QString InstallerViewModel::convertToISO(const QString &location) {
+    return stagesOf(*this).convertToISO(location);
+}
+
+bool InstallerViewModel::cleanup(const QString &location) {
+    return stagesOf(*this).cleanup(location);
+}
 
 } // namespace vantorel

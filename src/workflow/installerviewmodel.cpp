@@ -18,6 +18,10 @@ InstallerViewModel::~InstallerViewModel()
 {
     // Dropping our queued calls releases a worker waiting on a replace prompt (it reads the
     // lost answer as "Cancel"), so the wait below cannot dead-lock.
+    {
+        const QMutexLocker lock(&m_promptGate);
+        m_promptsClosed = true;
+    }
     QCoreApplication::removePostedEvents(this);
     m_workers.waitForDone();
 }

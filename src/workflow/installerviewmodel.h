@@ -5,6 +5,7 @@
 #include "processstep.h"
 
 #include <QList>
+#include <QMutex>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -154,6 +155,10 @@ private:
     QPointer<ReplacementPrompter> m_prompter;
     // Generation of the most recently started load; older loads drop their result.
     quint64 m_loadGeneration = 0;
+    // Closed by the destructor before it sweeps the queued calls: a run that asks to replace a
+    // file after that gets "Cancel" instead of waiting for a prompt that can never be shown.
+    QMutex m_promptGate;
+    bool m_promptsClosed = false;
     QThreadPool m_workers;
 };
 

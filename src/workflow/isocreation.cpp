@@ -1,10 +1,139 @@
+#include "diskimagestages.h"
+#include "error.h"
 #include "installerviewmodel.h"
+
+#include <QFileInfo>
+#include <QMutexLocker>
+#include <QThread>
+
+#include <future>
+#include <memory>
 
 namespace vantorel {
 
-// Placeholder until the workflow lands.
-void InstallerViewModel::selectInstaller() {}
-void InstallerViewModel::createISO() {}
-bool InstallerViewModel::requestReplacement(const QString &) { return false; }
+void InstallerViewModel::selectInstaller() {
+    assertGuiThread();
+    if (!m_chooser)
+        return;
+    const QUrl bundle = m_chooser->chooseInstaller();
+    if (bundle.isEmpty())
+        return;
+
+    // A folder, or a link to an existing item, passes as well as a file.
+    if (!bundle.isLocalFile() || !QFileInfo::exists(toolPathFor(bundle.toLocalFile()))) {
+        showAlert(QStringLiteral("Invalid Installer"),
+                  QStringLiteral("The selected application doesn't appear to be a valid macOS "
+                                 "installer."));
+        return;
+    }
+    storeCurrentStep(ProcessStep::selectInstaller);
+    loadInstallerInfo(bundle);
+}
+
+void InstallerViewModel::createISO() {
+    assertGuiThread();
+    if (!m_selectedInstaller)
+        return;
+
+    // The run works on copies taken now: later changes to the selection or the environment
+    // do not reach it.
+    const InstallerInfo installer = *m_selectedInstaller;
+    const DiskImageStages stages(
+        resolvedEnvironment(m_environment),
+        [this](const QString &fileLocation) { return requestReplacement(fileLocation); });
+
+    resetProgress();
+    storeIsProcessing(true);
+    insertCompletedStep(ProcessStep::selectInstaller);
+
+    m_workers.start([this, installer, stages] {
+        const auto finishWithError = [this](const QString &description) {
+            onGuiThread([this, description] {
+                showAlert(QStringLiteral("Error"),
+                          QStringLiteral("Failed to create ISO image: ") + description);
+                storeIsProcessing(false);
+            });
+        };
+        try {
+            onGuiThread([this] {
+                storeCurrentStep(ProcessStep::createDMG);
+                storeProgressDescription(QStringLiteral("Creating DMG file..."));
+                storeProgress(0.1);
+            });
+            const QString location = stages.createDMG(installer);
+
+            onGuiThread([this] {
+                insertCompletedStep(ProcessStep::createDMG);
+                storeCurrentStep(ProcessStep::makeBootable);
+                storeProgressDescription(
+                    QStringLiteral("Making DMG bootable using createinstallmedia..."));
+                storeProgress(0.3);
+            });
+            stages.makeBootable(location, installer);
+
+            onGuiThread([this] {
+                insertCompletedStep(ProcessStep::makeBootable);
+                storeCurrentStep(ProcessStep::convertToISO);
+                storeProgressDescription(QStringLiteral("Converting DMG to ISO..."));
+                storeProgress(0.7);
+            });
+            const QString isoPath = stages.convertToISO(location);
+
+            onGuiThread([this] {
+                insertCompletedStep(ProcessStep::convertToISO);
+                storeCurrentStep(ProcessStep::cleanup);
+                storeProgressDescription(QStringLiteral("Cleaning up temporary files..."));
+                storeProgress(0.9);
+            });
+            stages.cleanup(location);
+
+            onGuiThread([this] {
+                insertCompletedStep(ProcessStep::cleanup);
+                storeProgress(1.0);
+                storeProgressDescription(QStringLiteral("ISO creation completed"));
+            });
+            onGuiThread([this, isoPath] {
+                showAlert(QStringLiteral("Success"),
+                          QStringLiteral("ISO image created successfully at:\n") + isoPath);
+                storeIsProcessing(false);
+            });
+        } catch (const Error &error) {
+            finishWithError(error.localizedDescription());
+        } catch (const std::exception &failure) {
+            finishWithError(QString::fromUtf8(failure.what()));
+        } catch (...) {
+            finishWithError(QStringLiteral("Unknown error"));
+        }
+    });
+}
+
+bool InstallerViewModel::requestReplacement(const QString &fileLocation) {
+    const QString fileName = QFileInfo(fileLocation).fileName();
+    const auto ask = [this, fileName] {
+        try {
+            return m_prompter && m_prompter->askToReplace(fileName);
+        } catch (...) {
+            return false;
+        }
+    };
+    if (QThread::currentThread() == thread())
+        return ask();
+
+    // The queued call holds the only reference to the promise: if it is dropped undelivered
+    // (the model is being destroyed), the promise breaks and the answer is "Cancel".
+    auto answer = std::make_shared<std::promise<bool>>();
+    std::future<bool> answered = answer->get_future();
+    {
+        const QMutexLocker lock(&m_promptGate);
+        if (m_promptsClosed)
+            return false;
+        onGuiThread([ask, answer = std::move(answer)] { answer->set_value(ask()); });
+    }
+    try {
+        return answered.get();
+    } catch (const std::future_error &) {
+        return false;
+    }
+}
 
 } // namespace vantorel

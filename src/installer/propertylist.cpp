@@ -1,0 +1,87 @@
+#include "propertylist.h"
+
+#include <QByteArray>
+#include <QFile>
+
+#include <plist/plist.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace vantorel {
+
+namespace {
+
+// Reads until end of file rather than trusting the file's size, so pipes and files that change
+// while being read are handled; stops with nothing once more than maxSize bytes arrive.
+std::optional<QByteArray> readWholeFile(const QString &filePath, qint64 maxSize) {
+    const int fd = ::open(QFile::encodeName(filePath).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+
+    QByteArray data;
+    qint64 used = 0;
+    bool failed = false;
+    for (;;) {
+        if (data.size() - used < 4096)
+            data.resize(std::max<qint64>(2 * data.size(), 16 * 1024));
+        const ssize_t count = ::read(fd, data.data() + used, size_t(data.size() - used));
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0) {
+            failed = true;
+            break;
+        }
+        if (count == 0)
+            break;
+        used += count;
+        if (used > maxSize) {
+            failed = true;
+            break;
+        }
+    }
+    ::close(fd);
+    if (failed)
+        return std::nullopt;
+    data.truncate(used);
+    return data;
+}
+
+} // namespace
+
+void PropertyList::NodeDeleter::operator()(void *node) const {
+    plist_free(static_cast<plist_t>(node));
+}
+
+std::optional<PropertyList> PropertyList::read(const QString &filePath) {
+    const auto data = readWholeFile(filePath, maxFileSize);
+    if (!data || data->isEmpty())
+        return std::nullopt;
+
+    plist_t root = nullptr;
+    plist_from_memory(data->constData(), uint32_t(data->size()), &root);
+    if (!root)
+        return std::nullopt;
+    PropertyList list(root);
+    if (plist_get_node_type(root) != PLIST_DICT)
+        return std::nullopt;
+    return list;
+}
+
+std::optional<QString> PropertyList::string(const char *key) const {
+    const plist_t node = plist_dict_get_item(m_root.get(), key);
+    if (!node || plist_get_node_type(node) != PLIST_STRING)
+        return std::nullopt;
+    char *value = nullptr;
+    plist_get_string_val(node, &value);
+    if (!value)
+        return std::nullopt;
+    QString text = QString::fromUtf8(value);
+    std::free(value);
+    return text;
+}
+
+} // namespace vantorel

@@ -1,0 +1,79 @@
+import QtQuick
+import QtQuick.Controls
+import Vantorel
+
+// A window-modal alert: a title, a message, both shown as given, and one "OK" that dismisses it.
+Dialog {
+    id: dialog
+
+    property string message
+    // Beyond this the message scrolls.
+    readonly property real maximumMessageHeight: parent ? parent.height / 2 : 300
+
+    parent: Overlay.overlay
+    anchors.centerIn: parent
+    width: Math.min(420, parent ? parent.width - 2 * Theme.padding : 420)
+    modal: true
+    padding: 20
+    topPadding: 8
+    bottomPadding: 4
+
+    // The same dimming on light and dark palettes.
+    Overlay.modal: Rectangle {
+        color: Qt.rgba(0, 0, 0, 0.25)
+    }
+
+    background: CardBackground {
+        radius: 12
+        shadowOpacity: 0.3
+        shadowRadius: 12
+        shadowOffsetY: 4
+    }
+
+    header: Label {
+        objectName: "alertTitle"
+        topPadding: 20
+        leftPadding: 20
+        rightPadding: 20
+        text: dialog.title
+        textFormat: Text.PlainText
+        wrapMode: Text.Wrap
+        font.pixelSize: 15
+        font.weight: Font.DemiBold
+        color: Theme.primaryText
+    }
+
+    // A long message (a tool's error output) scrolls instead of pushing the dialog off screen.
+    contentItem: ScrollView {
+        implicitHeight: Math.min(message.implicitHeight, dialog.maximumMessageHeight)
+        contentWidth: availableWidth
+        // Show that there is more to read.
+        ScrollBar.vertical.policy: message.implicitHeight > dialog.maximumMessageHeight
+                                   ? ScrollBar.AlwaysOn : ScrollBar.AsNeeded
+
+        Label {
+            id: message
+            objectName: "alertMessage"
+            width: parent.width
+            // Room for the scroll bar, kept always so that wrapping does not depend on it.
+            rightPadding: 12
+            text: dialog.message
+            textFormat: Text.PlainText
+            wrapMode: Text.Wrap
+            font.pixelSize: 13
+            color: Theme.primaryText
+        }
+    }
+
+    footer: DialogButtonBox {
+        padding: 16
+        topPadding: 8
+        background: null
+
+        Button {
+            objectName: "alertOkButton"
+            text: qsTr("OK")
+            DialogButtonBox.buttonRole: DialogButtonBox.AcceptRole
+        }
+    }
+}

@@ -1,0 +1,175 @@
+import QtQuick
+import QtTest
+import Vantorel
+import VantorelTest
+
+// The window's column, cards, step list and alert, driven through the view-model's state.
+Item {
+    id: stage
+    width: 600
+    height: 600
+
+TestCase {
+    id: testCase
+    name: "ContentView"
+    when: windowShown
+
+    Component {
+        id: contentView
+        ContentView {
+            width: 600
+            height: 600
+        }
+    }
+
+    function makeView() {
+        const view = createTemporaryObject(contentView, stage)
+        verify(view)
+        return view
+    }
+
+    function part(view, name) {
+        return findChild(view, name)
+    }
+
+    function test_columnStates_data() {
+        return [
+            { tag: "idle, nothing selected", selected: false, processing: false },
+            { tag: "idle, installer selected", selected: true, processing: false },
+            { tag: "running, installer selected", selected: true, processing: true },
+            { tag: "running, nothing selected", selected: false, processing: true }
+        ]
+    }
+
+    function test_columnStates(data) {
+        const view = makeView()
+        if (data.selected)
+            StateDriver.selectInstaller(view.viewModel, {})
+        StateDriver.setProcessing(view.viewModel, data.processing)
+        waitForRendering(view)
+
+        compare(part(view, "installerDetailsCard") !== null, data.selected)
+        compare(part(view, "emptyStateCard") !== null, !data.selected)
+        compare(part(view, "progressSection") !== null, data.processing)
+
+        // Top to bottom: header, installer area, action row, then the progress section or
+        // nothing at all.
+        const header = part(view, "header")
+        const area = part(view, "installerArea")
+        const actions = part(view, "actionRow")
+        const progress = part(view, "progressArea")
+        verify(header.y < area.y && area.y + area.height < actions.y)
+        compare(area.y, header.y + header.height + 20)
+        compare(actions.y, area.y + area.height + 20)
+        compare(progress.visible, data.processing)
+        if (data.processing)
+            compare(progress.y, actions.y + actions.height + 20)
+    }
+
+    function test_detailsCard_data() {
+        return [
+            { tag: "macOS 11 with icon", fields: { macOSVersion: "11.7.10" }, type: "macOS",
+              color: Theme.green, icon: true },
+            { tag: "OS X 10.15 without icon", fields: { macOSVersion: "10.15.7", icon: false },
+              type: "OS X", color: Theme.orange, icon: false }
+        ]
+    }
+
+    function test_detailsCard(data) {
+        const view = makeView()
+        StateDriver.selectInstaller(view.viewModel, data.fields)
+        const card = part(view, "installerDetailsCard")
+        verify(card)
+        waitForRendering(view)
+
+        const labels = ["macOS Version:", "Installer Version:", "Build Number:", "Size:",
+                        "Installer Type:"]
+        const values = [data.fields.macOSVersion, "19.2.02", "23C71", "13.25 GB", data.type]
+        for (let i = 0; i < labels.length; ++i) {
+            const fact = part(card, "fact" + i)
+            compare(part(fact, "factLabel").text, labels[i])
+            compare(part(fact, "factValue").text, values[i])
+        }
+        compare(String(part(part(card, "fact4"), "factValue").color), String(data.color))
+
+        // Without an icon nothing takes its place: the name starts at the card's inset.
+        const icon = part(card, "installerIcon")
+        compare(icon.visible, data.icon)
+        const name = part(card, "installerName")
+        const nameX = name.mapToItem(card, 0, 0).x
+        if (data.icon)
+            compare(nameX, Theme.padding + 80 + 20)
+        else
+            compare(nameX, Theme.padding)
+    }
+
+    function test_longPathStaysOnOneLine() {
+        const view = makeView()
+        const path = "/Volumes/" + "Very Long Folder Name/".repeat(12) + "Install macOS Sonoma.app"
+        StateDriver.selectInstaller(view.viewModel, { path: path })
+        const line = part(view, "installerPath")
+        waitForRendering(view)
+        compare(line.lineCount, 1)
+        verify(line.truncated)
+        const card = part(view, "installerDetailsCard")
+        verify(line.mapToItem(card, line.width, 0).x <= card.width - Theme.padding)
+    }
+
+    function test_stepRows_data() {
+        return [
+            { tag: "fresh", current: -1, completed: [],
+              states: ["pending", "pending", "pending", "pending", "pending"] },
+            { tag: "running at makeBootable", current: 2, completed: [0, 1],
+              states: ["completed", "completed", "current", "pending", "pending"] },
+            { tag: "finished: completed wins over current", current: 4,
+              completed: [0, 1, 2, 3, 4],
+              states: ["completed", "completed", "completed", "completed", "completed"] }
+        ]
+    }
+
+    function test_stepRows(data) {
+        const view = makeView()
+        StateDriver.setProcessing(view.viewModel, true)
+        StateDriver.setCurrentStep(view.viewModel, data.current)
+        StateDriver.setCompletedSteps(view.viewModel, data.completed)
+        const symbols = {
+            completed: ["/checkmark-circle-fill.svg", Theme.green, Theme.primaryText, "completed"],
+            current: ["/arrow-right-circle-fill.svg", Theme.blue, Theme.primaryText, "in progress"],
+            pending: ["/circle.svg", Theme.gray, Theme.secondaryText, "pending"]
+        }
+        const titles = ["macOS installer selected", "Create DMG file", "Make DMG bootable",
+                        "Convert to ISO format", "Clean up temporary files"]
+        for (let step = 0; step < 5; ++step) {
+            const row = part(view, "stepRow" + step)
+            const look = symbols[data.states[step]]
+            compare(row.stepState, data.states[step])
+            verify(String(part(row, "stepSymbol").source).endsWith(look[0]))
+            compare(String(part(row, "stepSymbol").color), String(look[1]))
+            compare(part(row, "stepTitle").text, titles[step])
+            // Text keeps 8 bits a channel: compare as the text shows it.
+            compare(String(part(row, "stepTitle").color), String(look[2]))
+            compare(row.Accessible.name, titles[step] + ", " + look[3])
+        }
+    }
+
+    function test_alertOpensAndClearsTheFlag() {
+        const view = makeView()
+        const alert = part(view, "outcomeAlert")
+        verify(!alert.visible)
+
+        for (const [title, message] of [["Success", "ISO image created successfully at:\n/x.iso"],
+                                        ["Error", "Failed to create ISO image: <b>boom</b>"]]) {
+            StateDriver.showAlert(view.viewModel, title, message)
+            tryCompare(alert, "opened", true)
+            compare(alert.header.text, title)
+            compare(findChild(alert.contentItem, "alertMessage").text, message)
+            waitForRendering(alert.contentItem)
+
+            mouseClick(findChild(alert.footer, "alertOkButton"))
+            tryCompare(alert, "visible", false)
+            compare(view.viewModel.showingAlert, false)
+            compare(view.viewModel.alertTitle, title)
+        }
+    }
+}
+}

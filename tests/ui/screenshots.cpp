@@ -1,0 +1,209 @@
+// Renders the real window, offscreen, in the states a user meets, to PNG files.
+//
+//     vantorel-screenshots [--dark] [folder]
+//
+// folder defaults to build/screenshots. --dark gives the application a dark palette before any
+// window exists, as a dark desktop theme would, and adds "-dark" to the file names.
+
+#include "installerviewmodel.h"
+#include "sampleinstaller.h"
+#include "viewmodelstateaccess.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QPalette>
+#include <QQmlApplicationEngine>
+#include <QQuickWindow>
+#include <QTimer>
+#include <QtQml/qqmlextensionplugin.h>
+#include <cstdio>
+#include <functional>
+
+Q_IMPORT_QML_PLUGIN(VantorelPlugin)
+Q_IMPORT_QML_PLUGIN(VantorelAppPlugin)
+
+using namespace vantorel;
+using State = ViewModelStateAccess;
+
+namespace {
+
+QPalette darkPalette()
+{
+    QPalette palette;
+    const QColor window(0x2b, 0x2b, 0x2d);
+    const QColor text(0xf2, 0xf2, 0xf2);
+    palette.setColor(QPalette::Window, window);
+    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::Base, QColor(0x1f, 0x1f, 0x21));
+    palette.setColor(QPalette::AlternateBase, QColor(0x35, 0x35, 0x37));
+    palette.setColor(QPalette::Text, text);
+    palette.setColor(QPalette::Button, QColor(0x3a, 0x3a, 0x3c));
+    palette.setColor(QPalette::ButtonText, text);
+    palette.setColor(QPalette::BrightText, Qt::white);
+    palette.setColor(QPalette::Light, QColor(0x4a, 0x4a, 0x4c));
+    palette.setColor(QPalette::Midlight, QColor(0x40, 0x40, 0x42));
+    palette.setColor(QPalette::Mid, QColor(0x30, 0x30, 0x32));
+    palette.setColor(QPalette::Dark, QColor(0x1a, 0x1a, 0x1c));
+    palette.setColor(QPalette::Shadow, Qt::black);
+    palette.setColor(QPalette::Highlight, QColor(0x0a, 0x84, 0xff));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    palette.setColor(QPalette::ToolTipBase, QColor(0x3a, 0x3a, 0x3c));
+    palette.setColor(QPalette::ToolTipText, text);
+    palette.setColor(QPalette::PlaceholderText, QColor(0x8e, 0x8e, 0x93));
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, QColor(0x7a, 0x7a, 0x7e));
+    return palette;
+}
+
+void selectSample(InstallerViewModel &model)
+{
+    State::setSelectedInstaller(model, sampleInstaller());
+    State::setCurrentStep(model, ProcessStep::selectInstaller);
+    State::setCompletedSteps(model, {ProcessStep::selectInstaller});
+}
+
+void runningAtMakeBootable(InstallerViewModel &model)
+{
+    selectSample(model);
+    State::setProcessing(model, true);
+    State::setProgress(model, 0.3,
+                       QStringLiteral("Making DMG bootable using createinstallmedia..."));
+    State::setCurrentStep(model, ProcessStep::makeBootable);
+    State::setCompletedSteps(model, {ProcessStep::selectInstaller, ProcessStep::createDMG});
+}
+
+void finished(InstallerViewModel &model)
+{
+    selectSample(model);
+    State::setProgress(model, 1.0, QStringLiteral("ISO creation completed"));
+    State::setCurrentStep(model, ProcessStep::cleanup);
+    State::setCompletedSteps(model, {ProcessStep::selectInstaller, ProcessStep::createDMG,
+                                     ProcessStep::makeBootable, ProcessStep::convertToISO,
+                                     ProcessStep::cleanup});
+    model.showAlert(QStringLiteral("Success"),
+                    QStringLiteral("ISO image created successfully at:\n"
+                                   "/Users/alex/Desktop/Install macOS Sonoma.iso"));
+}
+
+void failedAtConvertToISO(InstallerViewModel &model)
+{
+    selectSample(model);
+    State::setProgress(model, 0.7, QStringLiteral("Converting DMG to ISO..."));
+    State::setCurrentStep(model, ProcessStep::convertToISO);
+    State::setCompletedSteps(
+        model, {ProcessStep::selectInstaller, ProcessStep::createDMG, ProcessStep::makeBootable});
+    model.showAlert(QStringLiteral("Error"),
+                    QStringLiteral("Failed to create ISO image: Failed to convert DMG to ISO"));
+}
+
+// Long texts: a name that wraps and a path that must be shortened, during a run.
+void longTexts(InstallerViewModel &model)
+{
+    InstallerInfo info = sampleInstaller(false);
+    info.name = QStringLiteral("Install macOS Sonoma Developer Beta for Testing Purposes Only");
+    info.path = QUrl::fromLocalFile(
+        QStringLiteral("/Users/alex/Downloads/Installers/Archive/2023/Developer Seeds/Beta 4/"
+                       "Install macOS Sonoma Developer Beta for Testing Purposes Only.app"));
+    State::setSelectedInstaller(model, info);
+    State::setProcessing(model, true);
+    State::setProgress(model, 0.1, QStringLiteral("Creating DMG file..."));
+    State::setCurrentStep(model, ProcessStep::createDMG);
+    State::setCompletedSteps(model, {ProcessStep::selectInstaller});
+}
+
+// A tool's error output long enough to need scrolling.
+void longError(InstallerViewModel &model)
+{
+    selectSample(model);
+    QString output;
+    for (int line = 1; line <= 40; ++line)
+        output += QStringLiteral("hdiutil: convert: line %1 of a long diagnostic that wraps "
+                                 "across the width of the alert\n")
+                      .arg(line);
+    model.showAlert(QStringLiteral("Error"),
+                    QStringLiteral("Failed to create ISO image: ") + output);
+}
+
+void settle(int milliseconds)
+{
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+bool render(const QString &file, const std::function<void(InstallerViewModel &)> &setUp,
+            bool openFileMenu)
+{
+    QQmlApplicationEngine engine;
+    engine.addImportPath(QStringLiteral("qrc:/"));
+    engine.load(QUrl(QStringLiteral("qrc:/VantorelApp/qml/Main.qml")));
+    auto *window = engine.rootObjects().isEmpty()
+                       ? nullptr
+                       : qobject_cast<QQuickWindow *>(engine.rootObjects().constFirst());
+    auto *model = window ? window->findChild<InstallerViewModel *>() : nullptr;
+    if (!model) {
+        std::fprintf(stderr, "screenshots: the window did not load\n");
+        return false;
+    }
+    setUp(*model);
+    if (openFileMenu) {
+        QObject *menu = window->findChild<QObject *>(QStringLiteral("fileMenu"));
+        if (!menu || !QMetaObject::invokeMethod(menu, "open")) {
+            std::fprintf(stderr, "screenshots: no File menu\n");
+            return false;
+        }
+    }
+    settle(300);
+    if (!window->grabWindow().save(file)) {
+        std::fprintf(stderr, "screenshots: cannot write %s\n", qPrintable(file));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(file));
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QStringList arguments = QApplication::arguments().mid(1);
+    const bool dark = arguments.removeAll(QStringLiteral("--dark")) > 0;
+    if (arguments.size() > 1) {
+        std::fprintf(stderr, "usage: vantorel-screenshots [--dark] [folder]\n");
+        return 2;
+    }
+    const QDir folder(arguments.value(0, QStringLiteral("build/screenshots")));
+    if (!folder.mkpath(QStringLiteral("."))) {
+        std::fprintf(stderr, "screenshots: cannot create %s\n", qPrintable(folder.path()));
+        return 1;
+    }
+    // Qt Quick Controls take their palette once, when the first window is made.
+    if (dark)
+        QApplication::setPalette(darkPalette());
+
+    const auto nothing = [](InstallerViewModel &) {};
+    const struct
+    {
+        const char *name;
+        std::function<void(InstallerViewModel &)> setUp;
+        bool openFileMenu = false;
+    } shots[] = {
+        {"1-empty", nothing},
+        {"2-selected", selectSample},
+        {"3-running", runningAtMakeBootable},
+        {"4-finished", finished},
+        {"5-failed", failedAtConvertToISO},
+        {"6-file-menu", nothing, true},
+        {"7-long-texts", longTexts},
+        {"8-long-error", longError},
+    };
+    for (const auto &shot : shots) {
+        const QString name =
+            QString::fromLatin1(shot.name) + (dark ? QStringLiteral("-dark") : QString());
+        if (!render(folder.filePath(name + QStringLiteral(".png")), shot.setUp, shot.openFileMenu))
+            return 1;
+    }
+    return 0;
+}
