@@ -49,7 +49,7 @@ Dialog {
         contentWidth: availableWidth
         // Show that there is more to read.
         ScrollBar.vertical.policy: message.implicitHeight > dialog.maximumMessageHeight
-                                   ? ScrollBar.AlwaysOn : ScrollBar.AsNeeded
+                                   ? ScrollBar.AlwaysOn : ScrollBar.AlwaysOff
 
         Label {
             id: message
