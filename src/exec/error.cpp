@@ -19,8 +19,7 @@ Error::Error(QString domain, qint64 code, QString description)
     , m_code(code)
     , m_description(std::move(description))
     , m_what(m_description.toUtf8())
-{
-}
+{}
 
 Error Error::application(qint64 code, const QString &description)
 {

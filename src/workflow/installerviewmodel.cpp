@@ -74,84 +74,67 @@ void InstallerViewModel::setShowingAlert(bool showing)
 
 // --- published stores ---------------------------------------------------------------------
 
-void InstallerViewModel::storeSelectedInstaller(std::optional<InstallerInfo> installer)
+// Every published store goes through here: announce, store, notify, on the GUI thread only.
+template<typename T, typename Value>
+void InstallerViewModel::store(T &member, Value &&value, void (InstallerViewModel::*changed)())
 {
     assertGuiThread();
     emit objectWillChange();
-    m_selectedInstaller = std::move(installer);
-    emit selectedInstallerChanged();
+    member = std::forward<Value>(value);
+    emit(this->*changed)();
+}
+
+void InstallerViewModel::storeSelectedInstaller(std::optional<InstallerInfo> installer)
+{
+    store(m_selectedInstaller, std::move(installer), &InstallerViewModel::selectedInstallerChanged);
 }
 
 void InstallerViewModel::storeIsProcessing(bool value)
 {
-    assertGuiThread();
-    emit objectWillChange();
-    m_isProcessing = value;
-    emit isProcessingChanged();
+    store(m_isProcessing, value, &InstallerViewModel::isProcessingChanged);
 }
 
 void InstallerViewModel::storeProgress(double value)
 {
-    assertGuiThread();
-    emit objectWillChange();
-    m_progress = value;
-    emit progressChanged();
+    store(m_progress, value, &InstallerViewModel::progressChanged);
 }
 
 void InstallerViewModel::storeProgressDescription(const QString &value)
 {
-    assertGuiThread();
-    emit objectWillChange();
-    m_progressDescription = value;
-    emit progressDescriptionChanged();
+    store(m_progressDescription, value, &InstallerViewModel::progressDescriptionChanged);
 }
 
 void InstallerViewModel::storeShowingAlert(bool value)
 {
-    assertGuiThread();
-    emit objectWillChange();
-    m_showingAlert = value;
-    emit showingAlertChanged();
+    store(m_showingAlert, value, &InstallerViewModel::showingAlertChanged);
 }
 
 void InstallerViewModel::storeAlertTitle(const QString &value)
 {
-    assertGuiThread();
-    emit objectWillChange();
-    m_alertTitle = value;
-    emit alertTitleChanged();
+    store(m_alertTitle, value, &InstallerViewModel::alertTitleChanged);
 }
 
 void InstallerViewModel::storeAlertMessage(const QString &value)
 {
-    assertGuiThread();
-    emit objectWillChange();
-    m_alertMessage = value;
-    emit alertMessageChanged();
+    store(m_alertMessage, value, &InstallerViewModel::alertMessageChanged);
 }
 
 void InstallerViewModel::storeCurrentStep(std::optional<ProcessStep> value)
 {
-    assertGuiThread();
-    emit objectWillChange();
-    m_currentStep = value;
-    emit currentStepChanged();
+    store(m_currentStep, value, &InstallerViewModel::currentStepChanged);
 }
 
 void InstallerViewModel::insertCompletedStep(ProcessStep step)
 {
-    assertGuiThread();
-    emit objectWillChange();
-    m_completedSteps.insert(step);
-    emit completedStepsChanged();
+    // An in-place change: one announcement, also when the step is already there.
+    StepSet steps = m_completedSteps;
+    steps.insert(step);
+    store(m_completedSteps, steps, &InstallerViewModel::completedStepsChanged);
 }
 
 void InstallerViewModel::clearCompletedSteps()
 {
-    assertGuiThread();
-    emit objectWillChange();
-    m_completedSteps = StepSet();
-    emit completedStepsChanged();
+    store(m_completedSteps, StepSet(), &InstallerViewModel::completedStepsChanged);
 }
 
 // --- operations ---------------------------------------------------------------------------

@@ -26,19 +26,25 @@ namespace vantorel {
 class InstallerViewModel : public QObject
 {
     Q_OBJECT
-    Q_PROPERTY(QVariant selectedInstaller READ selectedInstallerVariant NOTIFY selectedInstallerChanged FINAL)
+    Q_PROPERTY(QVariant selectedInstaller READ selectedInstallerVariant NOTIFY
+                   selectedInstallerChanged FINAL)
     Q_PROPERTY(bool isProcessing READ isProcessing NOTIFY isProcessingChanged FINAL)
     Q_PROPERTY(double progress READ progress NOTIFY progressChanged FINAL)
-    Q_PROPERTY(QString progressDescription READ progressDescription NOTIFY progressDescriptionChanged FINAL)
-    Q_PROPERTY(bool showingAlert READ showingAlert WRITE setShowingAlert NOTIFY showingAlertChanged FINAL)
+    Q_PROPERTY(QString progressDescription READ progressDescription NOTIFY
+                   progressDescriptionChanged FINAL)
+    Q_PROPERTY(
+        bool showingAlert READ showingAlert WRITE setShowingAlert NOTIFY showingAlertChanged FINAL)
     Q_PROPERTY(QString alertTitle READ alertTitle NOTIFY alertTitleChanged FINAL)
     Q_PROPERTY(QString alertMessage READ alertMessage NOTIFY alertMessageChanged FINAL)
     // Ordinal of the current ProcessStep, or -1 when there is none.
     Q_PROPERTY(int currentStep READ currentStepOrdinal NOTIFY currentStepChanged FINAL)
     // Ordinals of the completed steps, in step order.
-    Q_PROPERTY(QList<int> completedSteps READ completedStepOrdinals NOTIFY completedStepsChanged FINAL)
-    Q_PROPERTY(vantorel::InstallerChooser *chooser READ chooser WRITE setChooser NOTIFY chooserChanged FINAL)
-    Q_PROPERTY(vantorel::ReplacementPrompter *prompter READ prompter WRITE setPrompter NOTIFY prompterChanged FINAL)
+    Q_PROPERTY(
+        QList<int> completedSteps READ completedStepOrdinals NOTIFY completedStepsChanged FINAL)
+    Q_PROPERTY(vantorel::InstallerChooser *chooser READ chooser WRITE setChooser NOTIFY
+                   chooserChanged FINAL)
+    Q_PROPERTY(vantorel::ReplacementPrompter *prompter READ prompter WRITE setPrompter NOTIFY
+                   prompterChanged FINAL)
 
 public:
     // Where the model meets the machine. Empty members take the platform defaults.
@@ -135,10 +141,11 @@ private:
     void insertCompletedStep(ProcessStep step);
     void clearCompletedSteps();
 
+    template<typename T, typename Value>
+    void store(T &member, Value &&value, void (InstallerViewModel::*changed)());
     void assertGuiThread() const;
     // Queues fn to run on the GUI thread; dropped if the model is gone by then.
-    template<typename Fn>
-    void onGuiThread(Fn &&fn);
+    template<typename Fn> void onGuiThread(Fn &&fn);
 
     std::optional<InstallerInfo> m_selectedInstaller;
     bool m_isProcessing = false;
@@ -162,8 +169,7 @@ private:
     QThreadPool m_workers;
 };
 
-template<typename Fn>
-void InstallerViewModel::onGuiThread(Fn &&fn)
+template<typename Fn> void InstallerViewModel::onGuiThread(Fn &&fn)
 {
     // Queued calls from one thread arrive in order, and Qt drops those whose context object has
     // been destroyed, so each group lands whole, in sequence, or not at all.

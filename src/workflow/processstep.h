@@ -8,7 +8,13 @@
 namespace vantorel {
 
 // The five steps of one ISO run, in order. Titles belong to the step list in the window.
-enum class ProcessStep : std::uint8_t { selectInstaller, createDMG, makeBootable, convertToISO, cleanup };
+enum class ProcessStep : std::uint8_t {
+    selectInstaller,
+    createDMG,
+    makeBootable,
+    convertToISO,
+    cleanup
+};
 
 inline constexpr std::array<ProcessStep, 5> allProcessSteps{
     ProcessStep::selectInstaller, ProcessStep::createDMG, ProcessStep::makeBootable,
@@ -36,7 +42,10 @@ public:
     }
 
 private:
-    static constexpr std::uint8_t bit(ProcessStep step) { return std::uint8_t(1u << unsigned(step)); }
+    static constexpr std::uint8_t bit(ProcessStep step)
+    {
+        return std::uint8_t(1u << unsigned(step));
+    }
     std::uint8_t m_bits = 0;
 };
 

@@ -17,8 +17,8 @@ namespace {
 QByteArray plistNamed(const QByteArray &name)
 {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-           "<plist version=\"1.0\"><dict><key>CFBundleDisplayName</key><string>"
-           + name + "</string></dict></plist>\n";
+           "<plist version=\"1.0\"><dict><key>CFBundleDisplayName</key><string>" +
+           name + "</string></dict></plist>\n";
 }
 
 // A bundle folder with Contents/Resources/createinstallmedia; Info.plist is left to the caller.

@@ -24,7 +24,7 @@ int main(int argc, char *argv[])
             environment.volumesRoot = volumesRoot;
             model.setEnvironment(environment);
             // Nobody should mistake this window for one that works on real disks.
-            window.setTitle(window.title()
-                            + QStringLiteral(" \u2014 development sandbox (stand-in macOS tools)"));
+            window.setTitle(window.title() +
+                            QStringLiteral(" \u2014 development sandbox (stand-in macOS tools)"));
         });
 }
