@@ -1,12 +1,15 @@
 // Renders the real window, offscreen, in the states a user meets, to PNG files.
 //
-//     vantorel-screenshots [--dark] [folder]
+//     vantorel-screenshots [--dark] [--locale NAME] [folder]
 //
 // folder defaults to build/screenshots. --dark gives the application a dark palette before any
-// window exists, as a dark desktop theme would, and adds "-dark" to the file names.
+// window exists, as a dark desktop theme would, and adds "-dark" to the file names. --locale
+// renders in that language and regional format (de, ja, zh_CN...) as the application would for a
+// user whose system language it is; without it the texts are the English source texts.
 
 #include "installerviewmodel.h"
 #include "sampleinstaller.h"
+#include "translations.h"
 #include "viewmodelstateaccess.h"
 
 #include <QApplication>
@@ -170,9 +173,19 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QStringList arguments = QApplication::arguments().mid(1);
     const bool dark = arguments.removeAll(QStringLiteral("--dark")) > 0;
-    if (arguments.size() > 1) {
-        std::fprintf(stderr, "usage: vantorel-screenshots [--dark] [folder]\n");
+    QString localeName;
+    if (const qsizetype at = arguments.indexOf(QStringLiteral("--locale"));
+        at >= 0 && at + 1 < arguments.size()) {
+        localeName = arguments.takeAt(at + 1);
+        arguments.removeAt(at);
+    }
+    if (arguments.size() > 1 || arguments.contains(QStringLiteral("--locale"))) {
+        std::fprintf(stderr, "usage: vantorel-screenshots [--dark] [--locale NAME] [folder]\n");
         return 2;
+    }
+    if (!localeName.isEmpty()) {
+        QLocale::setDefault(QLocale(localeName));
+        installTranslations(app);
     }
     const QDir folder(arguments.value(0, QStringLiteral("build/screenshots")));
     if (!folder.mkpath(QStringLiteral("."))) {

@@ -1,0 +1,165 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ja_JP">
+<context>
+    <name>ActionRow</name>
+    <message>
+        <source>Select Installer</source>
+        <translation>インストーラを選択</translation>
+    </message>
+    <message>
+        <source>Create ISO</source>
+        <translation>ISOを作成</translation>
+    </message>
+</context>
+<context>
+    <name>AlertDialog</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>ByteCountFormatter</name>
+    <message>
+        <source>Zero KB</source>
+        <translation>0 KB</translation>
+    </message>
+    <message>
+        <source>%1 GB</source>
+        <translation>%1 GB</translation>
+    </message>
+</context>
+<context>
+    <name>ContentView</name>
+    <message>
+        <source>Create bootable ISO images from macOS installers</source>
+        <translation>macOSインストーラから起動可能なISOイメージを作成</translation>
+    </message>
+</context>
+<context>
+    <name>EmptyStateCard</name>
+    <message>
+        <source>No installer selected</source>
+        <translation>インストーラが選択されていません</translation>
+    </message>
+    <message>
+        <source>Please select a macOS installer to continue</source>
+        <translation>続けるには、macOSインストーラを選択してください</translation>
+    </message>
+</context>
+<context>
+    <name>InstallerDetailsCard</name>
+    <message>
+        <source>macOS Version:</source>
+        <translation>macOSのバージョン：</translation>
+    </message>
+    <message>
+        <source>Installer Version:</source>
+        <translation>インストーラのバージョン：</translation>
+    </message>
+    <message>
+        <source>Build Number:</source>
+        <translation>ビルド番号：</translation>
+    </message>
+    <message>
+        <source>Size:</source>
+        <translation>サイズ：</translation>
+    </message>
+    <message>
+        <source>Installer Type:</source>
+        <translation>インストーラの種類：</translation>
+    </message>
+    <message>
+        <source>macOS</source>
+        <translation>macOS</translation>
+    </message>
+    <message>
+        <source>OS X</source>
+        <translation>OS X</translation>
+    </message>
+    <message>
+        <source>Path: %1</source>
+        <translation>パス：%1</translation>
+    </message>
+</context>
+<context>
+    <name>Main</name>
+    <message>
+        <source>Vantorel</source>
+        <translation>Vantorel</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>ファイル(&amp;F)</translation>
+    </message>
+    <message>
+        <source>New Window</source>
+        <translation>新規ウインドウ</translation>
+    </message>
+    <message>
+        <source>An ISO image is being created</source>
+        <translation>ISOイメージを作成中です</translation>
+    </message>
+    <message>
+        <source>Vantorel can be closed once the current run has finished.</source>
+        <translation>現在の処理が完了すると、Vantorelを閉じることができます。</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressSection</name>
+    <message>
+        <source>Progress</source>
+        <translation>進行状況</translation>
+    </message>
+    <message>
+        <source>Steps</source>
+        <translation>ステップ</translation>
+    </message>
+</context>
+<context>
+    <name>StepRow</name>
+    <message>
+        <source>%1, completed</source>
+        <translation>%1、完了</translation>
+    </message>
+    <message>
+        <source>%1, in progress</source>
+        <translation>%1、実行中</translation>
+    </message>
+    <message>
+        <source>%1, pending</source>
+        <translation>%1、待機中</translation>
+    </message>
+</context>
+<context>
+    <name>vantorel::FileDialogChooser</name>
+    <message>
+        <source>Select a macOS Installer</source>
+        <translation>macOSインストーラを選択</translation>
+    </message>
+    <message>
+        <source>Applications (*.app)</source>
+        <translation>アプリケーション (*.app)</translation>
+    </message>
+</context>
+<context>
+    <name>vantorel::MessageBoxPrompter</name>
+    <message>
+        <source>File already exists</source>
+        <translation>ファイルはすでに存在します</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; already exists. Do you want to replace it?</source>
+        <translation>“%1”はすでに存在します。置き換えますか？</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>置き換える</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+</context>
+</TS>

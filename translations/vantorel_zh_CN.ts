@@ -1,0 +1,165 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>ActionRow</name>
+    <message>
+        <source>Select Installer</source>
+        <translation>选择安装器</translation>
+    </message>
+    <message>
+        <source>Create ISO</source>
+        <translation>创建 ISO</translation>
+    </message>
+</context>
+<context>
+    <name>AlertDialog</name>
+    <message>
+        <source>OK</source>
+        <translation>好</translation>
+    </message>
+</context>
+<context>
+    <name>ByteCountFormatter</name>
+    <message>
+        <source>Zero KB</source>
+        <translation>0 KB</translation>
+    </message>
+    <message>
+        <source>%1 GB</source>
+        <translation>%1 GB</translation>
+    </message>
+</context>
+<context>
+    <name>ContentView</name>
+    <message>
+        <source>Create bootable ISO images from macOS installers</source>
+        <translation>从 macOS 安装器创建可引导的 ISO 映像</translation>
+    </message>
+</context>
+<context>
+    <name>EmptyStateCard</name>
+    <message>
+        <source>No installer selected</source>
+        <translation>未选择安装器</translation>
+    </message>
+    <message>
+        <source>Please select a macOS installer to continue</source>
+        <translation>请选择一个 macOS 安装器以继续</translation>
+    </message>
+</context>
+<context>
+    <name>InstallerDetailsCard</name>
+    <message>
+        <source>macOS Version:</source>
+        <translation>macOS 版本：</translation>
+    </message>
+    <message>
+        <source>Installer Version:</source>
+        <translation>安装器版本：</translation>
+    </message>
+    <message>
+        <source>Build Number:</source>
+        <translation>构建版本：</translation>
+    </message>
+    <message>
+        <source>Size:</source>
+        <translation>大小：</translation>
+    </message>
+    <message>
+        <source>Installer Type:</source>
+        <translation>安装器类型：</translation>
+    </message>
+    <message>
+        <source>macOS</source>
+        <translation>macOS</translation>
+    </message>
+    <message>
+        <source>OS X</source>
+        <translation>OS X</translation>
+    </message>
+    <message>
+        <source>Path: %1</source>
+        <translation>路径：%1</translation>
+    </message>
+</context>
+<context>
+    <name>Main</name>
+    <message>
+        <source>Vantorel</source>
+        <translation>Vantorel</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>文件(&amp;F)</translation>
+    </message>
+    <message>
+        <source>New Window</source>
+        <translation>新建窗口</translation>
+    </message>
+    <message>
+        <source>An ISO image is being created</source>
+        <translation>正在创建 ISO 映像</translation>
+    </message>
+    <message>
+        <source>Vantorel can be closed once the current run has finished.</source>
+        <translation>当前任务完成后即可关闭 Vantorel。</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressSection</name>
+    <message>
+        <source>Progress</source>
+        <translation>进度</translation>
+    </message>
+    <message>
+        <source>Steps</source>
+        <translation>步骤</translation>
+    </message>
+</context>
+<context>
+    <name>StepRow</name>
+    <message>
+        <source>%1, completed</source>
+        <translation>%1，已完成</translation>
+    </message>
+    <message>
+        <source>%1, in progress</source>
+        <translation>%1，进行中</translation>
+    </message>
+    <message>
+        <source>%1, pending</source>
+        <translation>%1，等待中</translation>
+    </message>
+</context>
+<context>
+    <name>vantorel::FileDialogChooser</name>
+    <message>
+        <source>Select a macOS Installer</source>
+        <translation>选择 macOS 安装器</translation>
+    </message>
+    <message>
+        <source>Applications (*.app)</source>
+        <translation>应用程序 (*.app)</translation>
+    </message>
+</context>
+<context>
+    <name>vantorel::MessageBoxPrompter</name>
+    <message>
+        <source>File already exists</source>
+        <translation>文件已存在</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; already exists. Do you want to replace it?</source>
+        <translation>“%1”已存在。要替换它吗？</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>替换</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+</TS>
