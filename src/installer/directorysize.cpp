@@ -27,7 +27,8 @@ constexpr unsigned maxWalkers = 4;
 
 // Shared state of one size walk. Folders are queued by their path relative to the top folder,
 // so each walker holds at most one folder open at a time, however deep or wide the tree.
-struct Walk {
+struct Walk
+{
     int topFd = -1;
     std::mutex mutex;
     std::condition_variable changed;
@@ -36,13 +37,15 @@ struct Walk {
     int error = 0;                    // first fatal errno; ends the walk
 };
 
-bool isResourceExhaustion(int error) {
+bool isResourceExhaustion(int error)
+{
     return error == EMFILE || error == ENFILE || error == ENOMEM;
 }
 
 // openat() refuses relative paths of PATH_MAX bytes or more; deeper folders are reached in
 // chunks below that limit, never holding more than two descriptors.
-int openFolder(int topFd, const std::string &relativePath) {
+int openFolder(int topFd, const std::string &relativePath)
+{
     constexpr int flags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
     if (relativePath.empty())
         return ::openat(topFd, ".", flags);
@@ -81,7 +84,8 @@ int openFolder(int topFd, const std::string &relativePath) {
 // Adds the sizes of one folder's files to total and appends its subfolders to folders.
 // Returns 0, or the errno that must end the walk.
 int readFolder(int topFd, const std::string &relativePath, std::vector<std::string> &folders,
-               qint64 &total) {
+               qint64 &total)
+{
     const int fd = openFolder(topFd, relativePath);
     if (fd < 0) {
         // An unreadable or vanished subfolder is skipped, as the enumerator would; running out
@@ -145,7 +149,8 @@ int readFolder(int topFd, const std::string &relativePath, std::vector<std::stri
     return error;
 }
 
-void walk(Walk &state, qint64 &total) noexcept {
+void walk(Walk &state, qint64 &total) noexcept
+{
     std::vector<std::string> found;
     std::string folder;
     std::unique_lock lock(state.mutex);
@@ -179,7 +184,8 @@ void walk(Walk &state, qint64 &total) noexcept {
 
 } // namespace
 
-qint64 calculateDirectorySize(const QString &directoryPath) {
+qint64 calculateDirectorySize(const QString &directoryPath)
+{
     Walk state;
     state.topFd =
         ::open(QFile::encodeName(directoryPath).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

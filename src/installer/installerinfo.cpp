@@ -10,7 +10,8 @@ namespace {
 
 // Strict decimal: optional sign, at least one ASCII digit, nothing else. Unlike
 // QString::toLongLong it accepts no blanks and no non-ASCII digits.
-std::optional<qint64> parseSignedDecimal(QStringView text) {
+std::optional<qint64> parseSignedDecimal(QStringView text)
+{
     bool negative = false;
     if (!text.isEmpty() && (text.front() == u'+' || text.front() == u'-')) {
         negative = text.front() == u'-';
@@ -36,7 +37,8 @@ std::optional<qint64> parseSignedDecimal(QStringView text) {
     return magnitude == limit ? std::numeric_limits<qint64>::min() : -qint64(magnitude);
 }
 
-struct CodeName {
+struct CodeName
+{
     const char16_t *substring;
     qint64 majorVersion;
 };
@@ -59,14 +61,16 @@ constexpr std::array<CodeName, 12> codeNames{{
 
 } // namespace
 
-std::optional<qint64> leadingVersionNumber(const QString &macOSVersion) {
+std::optional<qint64> leadingVersionNumber(const QString &macOSVersion)
+{
     const auto pieces = QStringView(macOSVersion).split(u'.', Qt::SkipEmptyParts);
     if (pieces.isEmpty())
         return std::nullopt;
     return parseSignedDecimal(pieces.constFirst());
 }
 
-qint64 majorVersionFromCodeName(const QString &name) {
+qint64 majorVersionFromCodeName(const QString &name)
+{
     // QString::toLower applies the full mapping (U+0130 becomes "i" plus a combining dot).
     const QString lowered = name.toLower();
     for (const CodeName &codeName : codeNames) {
@@ -76,13 +80,15 @@ qint64 majorVersionFromCodeName(const QString &name) {
     return 13;
 }
 
-qint64 InstallerInfo::majorVersion() const {
+qint64 InstallerInfo::majorVersion() const
+{
     if (const auto number = leadingVersionNumber(macOSVersion))
         return *number;
     return majorVersionFromCodeName(name);
 }
 
-QString InstallerInfo::installerType() const {
+QString InstallerInfo::installerType() const
+{
     return majorVersion() > 10 ? QStringLiteral("macOS") : QStringLiteral("OS X");
 }
 

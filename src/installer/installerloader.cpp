@@ -18,14 +18,16 @@ constexpr int maxIconSide = 256;
 constexpr int maxIconImages = 64;
 constexpr qint64 maxIconFileSize = 64 * 1024 * 1024;
 
-QString withoutTrailingSlashes(QString path) {
+QString withoutTrailingSlashes(QString path)
+{
     while (path.size() > 1 && path.endsWith(u'/'))
         path.chop(1);
     return path;
 }
 
 // The URL's last path component, also when the URL ends in a slash ("/x/A.app/" gives "A.app").
-QString lastPathComponent(const QUrl &url) {
+QString lastPathComponent(const QUrl &url)
+{
     const QString path = withoutTrailingSlashes(url.path(QUrl::FullyDecoded));
     if (path == u"/")
         return path;
@@ -33,7 +35,8 @@ QString lastPathComponent(const QUrl &url) {
 }
 
 // The largest image in the file (an .icns holds one per size), scaled down to the panel's size.
-std::optional<QImage> readLargestImage(const QString &filePath) {
+std::optional<QImage> readLargestImage(const QString &filePath)
+{
     QImageReader reader(filePath);
     reader.setDecideFormatFromContent(true);
     // Single-image formats report 0 images.
@@ -59,7 +62,8 @@ std::optional<QImage> readLargestImage(const QString &filePath) {
 // The bundle's own icon: CFBundleIconFile names a file in Contents/Resources, usually without
 // its ".icns" extension.
 std::optional<QImage> readBundleIcon(const QString &bundlePath,
-                                     const std::optional<QString> &iconFile) {
+                                     const std::optional<QString> &iconFile)
+{
     // A file name only: the property list must not point the reader outside the bundle.
     if (!iconFile || iconFile->isEmpty() || iconFile->contains(u'/') || iconFile->contains(QChar()))
         return std::nullopt;
@@ -83,7 +87,8 @@ std::optional<QImage> readBundleIcon(const QString &bundlePath,
 
 } // namespace
 
-InstallerInfo readInstallerInfo(const QUrl &bundleUrl) {
+InstallerInfo readInstallerInfo(const QUrl &bundleUrl)
+{
     const auto plistReadError = [] {
         return Error::application(1, QStringLiteral("Could not read Info.plist"));
     };

@@ -17,7 +17,8 @@ namespace {
 
 // Reads until end of file rather than trusting the file's size, so pipes and files that change
 // while being read are handled; stops with nothing once more than maxSize bytes arrive.
-std::optional<QByteArray> readWholeFile(const QString &filePath, qint64 maxSize) {
+std::optional<QByteArray> readWholeFile(const QString &filePath, qint64 maxSize)
+{
     const int fd = ::open(QFile::encodeName(filePath).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
@@ -52,11 +53,13 @@ std::optional<QByteArray> readWholeFile(const QString &filePath, qint64 maxSize)
 
 } // namespace
 
-void PropertyList::NodeDeleter::operator()(void *node) const {
+void PropertyList::NodeDeleter::operator()(void *node) const
+{
     plist_free(static_cast<plist_t>(node));
 }
 
-std::optional<PropertyList> PropertyList::read(const QString &filePath) {
+std::optional<PropertyList> PropertyList::read(const QString &filePath)
+{
     const auto data = readWholeFile(filePath, maxFileSize);
     if (!data || data->isEmpty())
         return std::nullopt;
@@ -71,7 +74,8 @@ std::optional<PropertyList> PropertyList::read(const QString &filePath) {
     return list;
 }
 
-std::optional<QString> PropertyList::string(const char *key) const {
+std::optional<QString> PropertyList::string(const char *key) const
+{
     const plist_t node = plist_dict_get_item(m_root.get(), key);
     if (!node || plist_get_node_type(node) != PLIST_STRING)
         return std::nullopt;

@@ -7,7 +7,8 @@
 namespace vantorel {
 
 // A property list file (XML or binary) whose top level is a dictionary.
-class PropertyList {
+class PropertyList
+{
 public:
     // Absent when the file is missing, unreadable, larger than maxFileSize, malformed, or its
     // top level is not a dictionary. Reads up to end of file, so a named pipe works too.
@@ -20,11 +21,13 @@ public:
     static constexpr qint64 maxFileSize = 16 * 1024 * 1024;
 
 private:
-    struct NodeDeleter {
+    struct NodeDeleter
+    {
         void operator()(void *node) const;
     };
     explicit PropertyList(void *root)
-        : m_root(root) {}
+        : m_root(root)
+    {}
 
     std::unique_ptr<void, NodeDeleter> m_root;
 };

@@ -4,7 +4,8 @@
 
 using namespace vantorel;
 
-class InstallerInfoTest : public QObject {
+class InstallerInfoTest : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -12,7 +13,8 @@ private slots:
     void majorVersion();
 };
 
-void InstallerInfoTest::majorVersion_data() {
+void InstallerInfoTest::majorVersion_data()
+{
     QTest::addColumn<QString>("macOSVersion");
     QTest::addColumn<QString>("name");
     QTest::addColumn<qint64>("major");
@@ -70,7 +72,8 @@ void InstallerInfoTest::majorVersion_data() {
                                       << "S\u0130ERRA" << 13LL << "macOS";
 }
 
-void InstallerInfoTest::majorVersion() {
+void InstallerInfoTest::majorVersion()
+{
     QFETCH(QString, macOSVersion);
     QFETCH(QString, name);
     InstallerInfo info;

@@ -22,7 +22,8 @@ using namespace vantorel;
 
 namespace {
 
-plist_t toNode(const QVariant &value) {
+plist_t toNode(const QVariant &value)
+{
     switch (value.typeId()) {
     case QMetaType::QString:
         return plist_new_string(value.toString().toUtf8().constData());
@@ -46,7 +47,8 @@ plist_t toNode(const QVariant &value) {
     }
 }
 
-QByteArray plistData(const QVariant &root, bool binary = false) {
+QByteArray plistData(const QVariant &root, bool binary = false)
+{
     plist_t node = toNode(root);
     char *data = nullptr;
     uint32_t length = 0;
@@ -57,7 +59,8 @@ QByteArray plistData(const QVariant &root, bool binary = false) {
     return result;
 }
 
-void writeFile(const QString &path, const QByteArray &contents) {
+void writeFile(const QString &path, const QByteArray &contents)
+{
     QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
@@ -65,14 +68,16 @@ void writeFile(const QString &path, const QByteArray &contents) {
 }
 
 // Info.plist plus the 10-byte Contents/Resources/createinstallmedia.
-QString makeBundle(const QString &path, const QByteArray &plist) {
+QString makeBundle(const QString &path, const QByteArray &plist)
+{
     writeFile(path + "/Contents/Info.plist", plist);
     writeFile(path + "/Contents/Resources/createinstallmedia", "#!/bin/sh\n");
     return path;
 }
 
 // "a/b=12" is a 12-byte file, "a/b/" a folder, "a/b->target" a symbolic link.
-void makeTree(const QString &root, const QStringList &entries) {
+void makeTree(const QString &root, const QStringList &entries)
+{
     QDir().mkpath(root);
     for (const QString &entry : entries) {
         if (entry.contains("->")) {
@@ -88,13 +93,15 @@ void makeTree(const QString &root, const QStringList &entries) {
     }
 }
 
-QImage filled(int width, int height, QRgb color) {
+QImage filled(int width, int height, QRgb color)
+{
     QImage image(width, height, QImage::Format_ARGB32);
     image.fill(color);
     return image;
 }
 
-QByteArray encoded(const QImage &image, const char *format) {
+QByteArray encoded(const QImage &image, const char *format)
+{
     QByteArray data;
     QBuffer buffer(&data);
     buffer.open(QIODevice::WriteOnly);
@@ -102,14 +109,16 @@ QByteArray encoded(const QImage &image, const char *format) {
     return data;
 }
 
-QByteArray bigEndian32(qsizetype value) {
+QByteArray bigEndian32(qsizetype value)
+{
     QByteArray bytes(4, 0);
     qToBigEndian(quint32(value), bytes.data());
     return bytes;
 }
 
 // An .icns holding one PNG rendition per entry, in the given order.
-QByteArray icnsOf(const QList<QPair<QByteArray, QImage>> &renditions) {
+QByteArray icnsOf(const QList<QPair<QByteArray, QImage>> &renditions)
+{
     QByteArray body;
     for (const auto &[type, image] : renditions) {
         const QByteArray png = encoded(image, "png");
@@ -120,7 +129,8 @@ QByteArray icnsOf(const QList<QPair<QByteArray, QImage>> &renditions) {
 
 } // namespace
 
-class InstallerLoaderTest : public QObject {
+class InstallerLoaderTest : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -143,7 +153,8 @@ private:
     QTemporaryDir m_dir;
 };
 
-void InstallerLoaderTest::fields_data() {
+void InstallerLoaderTest::fields_data()
+{
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QVariantMap>("keys");
     QTest::addColumn<bool>("binary");
@@ -188,7 +199,8 @@ void InstallerLoaderTest::fields_data() {
         << "x.app" << dotApp << false << QStringList{"A B.APP CD", "Unknown", "Unknown", "x.app"};
 }
 
-void InstallerLoaderTest::fields() {
+void InstallerLoaderTest::fields()
+{
     QFETCH(QString, folder);
     QFETCH(QVariantMap, keys);
     QFETCH(bool, binary);
@@ -203,7 +215,8 @@ void InstallerLoaderTest::fields() {
     QVERIFY(!info.icon);
 }
 
-void InstallerLoaderTest::unreadablePlist_data() {
+void InstallerLoaderTest::unreadablePlist_data()
+{
     QTest::addColumn<QByteArray>("contents");
     QTest::addColumn<bool>("present");
 
@@ -220,7 +233,8 @@ void InstallerLoaderTest::unreadablePlist_data() {
     QTest::addRow("too large") << valid + QByteArray(17 * 1024 * 1024, ' ') << true;
 }
 
-void InstallerLoaderTest::unreadablePlist() {
+void InstallerLoaderTest::unreadablePlist()
+{
     QFETCH(QByteArray, contents);
     QFETCH(bool, present);
     const QString bundle = makeBundle(m_dir.filePath(QTest::currentDataTag()), contents);
@@ -239,7 +253,8 @@ void InstallerLoaderTest::unreadablePlist() {
 
 // Info.plist is a pipe whose writer removes the bundle before it sends the property list: the
 // reader must read the pipe to its end, and the walk of the vanished bundle must fail.
-void InstallerLoaderTest::bundleVanishedWhileReading() {
+void InstallerLoaderTest::bundleVanishedWhileReading()
+{
     const QString bundle = makeBundle(m_dir.filePath("vanishing.app"), QByteArray());
     const QByteArray pipePath = QFile::encodeName(bundle + "/Contents/Info.plist");
     QVERIFY(QFile::remove(pipePath));
@@ -265,7 +280,8 @@ void InstallerLoaderTest::bundleVanishedWhileReading() {
     QCOMPARE(code, ENOENT);
 }
 
-void InstallerLoaderTest::size_data() {
+void InstallerLoaderTest::size_data()
+{
     QTest::addColumn<QStringList>("entries");
     QTest::addColumn<qint64>("size");
 
@@ -287,7 +303,8 @@ void InstallerLoaderTest::size_data() {
     QTest::addRow("hidden symlink") << QStringList{".hidden->/usr", "f=2"} << 2LL;
 }
 
-void InstallerLoaderTest::size() {
+void InstallerLoaderTest::size()
+{
     QFETCH(QStringList, entries);
     QFile huge(m_dir.filePath("huge.bin"));
     QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(8LL << 30)); // sparse
@@ -297,7 +314,8 @@ void InstallerLoaderTest::size() {
 }
 
 // Relative paths past PATH_MAX cannot be opened in one call.
-void InstallerLoaderTest::sizeBelowPathLengthLimit() {
+void InstallerLoaderTest::sizeBelowPathLengthLimit()
+{
     const QString root = m_dir.filePath("deep");
     QVERIFY(QDir().mkpath(root));
     const QByteArray level(200, 'd');
@@ -316,7 +334,8 @@ void InstallerLoaderTest::sizeBelowPathLengthLimit() {
     QCOMPARE(QProcess::execute("rm", {"-rf", root}), 0); // QDir cannot remove it
 }
 
-void InstallerLoaderTest::sizeAsOtherUser_data() {
+void InstallerLoaderTest::sizeAsOtherUser_data()
+{
     QTest::addColumn<QString>("locked");
     QTest::addColumn<int>("mode");
     QTest::addColumn<qint64>("size");
@@ -329,7 +348,8 @@ void InstallerLoaderTest::sizeAsOtherUser_data() {
 }
 
 // Root reads any folder, so the walk runs in a child that has become "nobody".
-void InstallerLoaderTest::sizeAsOtherUser() {
+void InstallerLoaderTest::sizeAsOtherUser()
+{
     QFETCH(QString, locked);
     QFETCH(int, mode);
     QFETCH(int, error);
@@ -369,14 +389,16 @@ void InstallerLoaderTest::sizeAsOtherUser() {
     QCOMPARE(result[1], qint64(error));
 }
 
-void InstallerLoaderTest::missingFolder_data() {
+void InstallerLoaderTest::missingFolder_data()
+{
     QTest::addColumn<QString>("path");
     QTest::addColumn<int>("error");
     QTest::addRow("vanished") << "gone" << ENOENT;
     QTest::addRow("a file") << "file" << ENOTDIR;
 }
 
-void InstallerLoaderTest::missingFolder() {
+void InstallerLoaderTest::missingFolder()
+{
     QFETCH(QString, path);
     writeFile(m_dir.filePath("file"), "x");
     try {
@@ -388,7 +410,8 @@ void InstallerLoaderTest::missingFolder() {
     }
 }
 
-void InstallerLoaderTest::icon_data() {
+void InstallerLoaderTest::icon_data()
+{
     QTest::addColumn<QVariant>("iconFile");
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QByteArray>("contents");
@@ -417,7 +440,8 @@ void InstallerLoaderTest::icon_data() {
         << QVariant("../App") << "../App.icns" << icns << QSize() << QRgb();
 }
 
-void InstallerLoaderTest::icon() {
+void InstallerLoaderTest::icon()
+{
     QFETCH(QVariant, iconFile);
     QFETCH(QString, fileName);
     QFETCH(QByteArray, contents);
