@@ -212,10 +212,10 @@ void TranslationsTest::qtTextsFollowInTheSameLanguage()
     QFETCH(QString, locale);
     QFETCH(bool, translated);
 
-    installTranslations(*qApp, QLocale(locale));
+    installTranslations(*QCoreApplication::instance(), QLocale(locale));
     const QString cancel = QCoreApplication::translate("QPlatformTheme", "Cancel");
     const QString title = QCoreApplication::translate("Main", "New Window");
-    for (auto *translator : qApp->findChildren<QTranslator *>()) {
+    for (auto *translator : QCoreApplication::instance()->findChildren<QTranslator *>()) {
         QCoreApplication::removeTranslator(translator);
         delete translator;
     }

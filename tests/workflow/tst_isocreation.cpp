@@ -1,6 +1,7 @@
 // End to end: the view-model drives the real runner, the vantorel-osascript interpreter and
 // /bin/sh, which run the hdiutil double and a fixture installer's createinstallmedia.
 
+#include "doublessandbox.h"
 #include "installerviewmodel.h"
 #include "viewmodelstateaccess.h"
 
@@ -8,10 +9,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
-
-#include <unistd.h>
 
 using namespace vantorel;
 
@@ -34,31 +32,15 @@ public:
 };
 
 void writeFile(const QString &path, const QByteArray &contents, bool executable = false) {
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    file.write(contents);
-    if (executable)
-        file.setPermissions(file.permissions() | QFile::ExeOwner | QFile::ExeGroup);
+    QVERIFY2(DoublesSandbox::writeFile(path, contents, executable), qPrintable(path));
 }
 
 QByteArray readFile(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return DoublesSandbox::readFile(path);
 }
 
-// Records written by the doubles: a count, then $0 and that many arguments, all NUL-ended.
 QList<QStringList> readRecords(const QString &path) {
-    const QList<QByteArray> fields = readFile(path).split('\0');
-    QList<QStringList> records;
-    for (qsizetype at = 0; at + 1 < fields.size();) {
-        const int count = fields[at].toInt();
-        QStringList record;
-        for (int k = 1; k <= count + 1 && at + k < fields.size(); ++k)
-            record << QString::fromUtf8(fields[at + k]);
-        records << record;
-        at += count + 2;
-    }
-    return records;
+    return DoublesSandbox::readRecords(path);
 }
 
 QStringList entries(const QString &folder) {
@@ -121,69 +103,35 @@ private:
     QString dmg(const QString &name) const { return m_desktop + '/' + name + ".dmg"; }
     QString iso(const QString &name) const { return m_desktop + '/' + name + ".iso"; }
 
-    QByteArray m_originalPath;
-    QString m_originalCurrent;
-    std::unique_ptr<QTemporaryDir> m_root;
+    std::unique_ptr<DoublesSandbox> m_sandbox;
     QString m_bin, m_desktop, m_volumes, m_apps, m_work;
     QString m_hdiutilLog, m_installerLog;
 };
 
 void IsoCreationTest::initTestCase() {
-    m_originalPath = qgetenv("PATH");
-    m_originalCurrent = QDir::currentPath();
     QVERIFY(QFile::exists(VANTOREL_OSASCRIPT_PATH));
 }
 
 void IsoCreationTest::init() {
-    m_root = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_root->isValid());
-    m_bin = m_root->filePath("bin");
-    m_desktop = m_root->filePath("Desktop");
-    m_volumes = m_root->filePath("Volumes");
-    m_apps = m_root->filePath("Applications");
-    m_work = m_root->filePath("work");
-    for (const QString &folder : {m_bin, m_desktop, m_volumes, m_apps, m_work})
-        QVERIFY(QDir().mkpath(folder));
-    m_hdiutilLog = m_root->filePath("hdiutil.log");
-    m_installerLog = m_root->filePath("createinstallmedia.log");
-
-    // Copies, so the doubles run even where a checkout lost their executable bits.
-    QStringList doubles{"hdiutil"};
-    if (::geteuid() != 0)
-        doubles << "pkexec";
-    for (const QString &name : doubles)
-        writeFile(m_bin + '/' + name, readFile(VANTOREL_TEST_DOUBLES_DIR "/" + name), true);
-
-    qputenv("PATH", QFile::encodeName(m_bin) + ':' + m_originalPath);
-    qputenv("VANTOREL_TEST_HDIUTIL_LOG", QFile::encodeName(m_hdiutilLog));
-    qputenv("VANTOREL_TEST_INSTALLER_LOG", QFile::encodeName(m_installerLog));
-    qputenv("VANTOREL_TEST_VOLUMES_ROOT", QFile::encodeName(m_volumes));
-    qunsetenv("VANTOREL_TEST_FAIL");
-    // A command that escaped its quoting would leave its files here.
-    QVERIFY(QDir::setCurrent(m_work));
+    m_sandbox = std::make_unique<DoublesSandbox>(VANTOREL_TEST_DOUBLES_DIR);
+    QVERIFY(m_sandbox->isValid());
+    m_bin = m_sandbox->bin;
+    m_desktop = m_sandbox->desktop;
+    m_volumes = m_sandbox->volumes;
+    m_apps = m_sandbox->apps;
+    m_work = m_sandbox->work;
+    m_hdiutilLog = m_sandbox->hdiutilLog;
+    m_installerLog = m_sandbox->installerLog;
 }
 
 void IsoCreationTest::cleanup() {
-    QDir::setCurrent(m_originalCurrent);
-    qputenv("PATH", m_originalPath);
-    m_root.reset();
+    m_sandbox.reset();
 }
 
 // A bundle whose createinstallmedia is the recording double.
 InstallerInfo IsoCreationTest::makeInstaller(const QString &name, const QString &macOSVersion) {
-    const bool usable = !name.isEmpty() && !name.contains('/') && !name.startsWith('.');
-    const QString bundle = m_apps + '/' + (usable ? name : "Fixture") + ".app";
-    [&] { QVERIFY(QDir().mkpath(bundle + "/Contents/Resources")); }();
-    writeFile(bundle + "/Contents/Resources/createinstallmedia",
-              readFile(VANTOREL_TEST_DOUBLES_DIR "/createinstallmedia"), true);
-
-    InstallerInfo installer;
-    installer.path = QUrl::fromLocalFile(bundle);
-    installer.name = name;
-    installer.version = "1.0";
-    installer.macOSVersion = macOSVersion;
-    installer.buildNumber = "23G80";
-    installer.size = 13500000000;
+    const InstallerInfo installer = m_sandbox->makeInstaller(name, macOSVersion);
+    [&] { QVERIFY(installer.path.isLocalFile()); }();
     return installer;
 }
 
@@ -314,7 +262,7 @@ void IsoCreationTest::run() {
             QVERIFY(QDir().mkpath(volume));
             writeFile(volume + "/someone else's file", "precious");
         } else if (what == "volume-link") {
-            QVERIFY(QFile::link(m_root->filePath("gone"), volume));
+            QVERIFY(QFile::link(m_sandbox->filePath("gone"), volume));
         } else if (step == "fail:rm") {
             writeFile(m_bin + "/rm",
                       "#!/bin/sh\necho 'rm: cannot remove: Operation not permitted' >&2\nexit 1\n",
