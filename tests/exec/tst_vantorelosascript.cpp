@@ -9,7 +9,8 @@ namespace {
 
 void checkRun(const QString &program, const QStringList &arguments, const QByteArray &out,
               const QByteArray &err, int exitCode,
-              const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment()) {
+              const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
+{
     QProcess process;
     process.setProcessEnvironment(environment);
     process.start(program, arguments);
@@ -21,27 +22,32 @@ void checkRun(const QString &program, const QStringList &arguments, const QByteA
 }
 
 void addRow(const char *name, const QString &script, const QByteArray &out, const QByteArray &err,
-            int exitCode) {
+            int exitCode)
+{
     QTest::addRow("%s", name) << script << out << err << exitCode;
 }
 
 void syntaxError(const char *name, const QString &script, const QByteArray &range,
-                 const QByteArray &message) {
+                 const QByteArray &message)
+{
     addRow(name, script, "", range + ": syntax error: " + message + " (-2741)\n", 1);
 }
 
-QByteArray nonZero(const QByteArray &range, int status) {
+QByteArray nonZero(const QByteArray &range, int status)
+{
     return range + ": execution error: The command exited with a non-zero status. (" +
            QByteArray::number(status) + ")\n";
 }
 
 } // namespace
 
-class TestVantorelOsascript : public QObject {
+class TestVantorelOsascript : public QObject
+{
     Q_OBJECT
 
 private slots:
-    void run_data() {
+    void run_data()
+    {
         QTest::addColumn<QString>("script");
         QTest::addColumn<QByteArray>("out");
         QTest::addColumn<QByteArray>("err");
@@ -91,7 +97,8 @@ private slots:
                "0:31: execution error: The command was terminated by signal 9. (137)\n", 1);
     }
 
-    void run() {
+    void run()
+    {
         QFETCH(QString, script);
         QFETCH(QByteArray, out);
         QFETCH(QByteArray, err);
@@ -99,7 +106,8 @@ private slots:
         checkRun(VANTOREL_OSASCRIPT_PATH, {"-e", script}, out, err, exitCode);
     }
 
-    void elevatedAsRoot() {
+    void elevatedAsRoot()
+    {
         if (geteuid() != 0)
             QSKIP("needs root");
         checkRun(VANTOREL_OSASCRIPT_PATH,
@@ -108,7 +116,8 @@ private slots:
     }
 
     // As an ordinary user, with a stand-in pkexec (or none) as the only program on PATH.
-    void elevatedAsUser_data() {
+    void elevatedAsUser_data()
+    {
         QTest::addColumn<QByteArray>("pkexec");
         QTest::addColumn<QString>("script");
         QTest::addColumn<QByteArray>("out");
@@ -118,25 +127,25 @@ private slots:
         const QString id = "do shell script \"/usr/bin/id -u%1\"";
         const QString elevated = id + " with administrator privileges";
         const QByteArray canceled = "0:62: execution error: User canceled. (-128)\n";
-        QTest::addRow("no way to elevate")
-            << QByteArray() << elevated.arg("") << QByteArray()
-            << QByteArray("0:62: execution error: Administrator privileges are not available: "
-                          "pkexec was not found. (-10004)\n")
-            << 1;
-        QTest::addRow("dialog dismissed")
-            << QByteArray("exit 126") << elevated.arg("") << QByteArray() << canceled << 1;
-        QTest::addRow("not authorised") << QByteArray("echo 'Not authorized' >&2; exit 127")
-                                        << elevated.arg("") << QByteArray() << canceled << 1;
-        QTest::addRow("granted") << QByteArray("exec \"$@\"") << elevated.arg("")
-                                 << QByteArray("%UID%\n") << QByteArray() << 0;
-        QTest::addRow("granted, the command's own 127 is no cancel")
-            << QByteArray("exec \"$@\"") << elevated.arg("; exit 127") << QByteArray("%UID%\n")
-            << nonZero("0:72", 127) << 1;
-        QTest::addRow("no clause, no elevation")
-            << QByteArray() << id.arg("") << QByteArray("%UID%\n") << QByteArray() << 0;
+        const auto row = [](const char *tag, const QByteArray &pkexec, const QString &script,
+                            const QByteArray &out, const QByteArray &err, int exitCode) {
+            QTest::addRow("%s", tag) << pkexec << script << out << err << exitCode;
+        };
+        row("no way to elevate", {}, elevated.arg(""), {},
+            "0:62: execution error: Administrator privileges are not available: pkexec was not "
+            "found. (-10004)\n",
+            1);
+        row("dialog dismissed", "exit 126", elevated.arg(""), {}, canceled, 1);
+        row("not authorised", "echo 'Not authorized' >&2; exit 127", elevated.arg(""), {}, canceled,
+            1);
+        row("granted", "exec \"$@\"", elevated.arg(""), "%UID%\n", {}, 0);
+        row("granted, the command's own 127 is no cancel", "exec \"$@\"",
+            elevated.arg("; exit 127"), "%UID%\n", nonZero("0:72", 127), 1);
+        row("no clause, no elevation", {}, id.arg(""), "%UID%\n", {}, 0);
     }
 
-    void elevatedAsUser() {
+    void elevatedAsUser()
+    {
         QFETCH(QByteArray, pkexec);
         QFETCH(QString, script);
         QFETCH(QByteArray, out);

@@ -18,69 +18,53 @@ void InstallerInfoTest::majorVersion_data()
     QTest::addColumn<QString>("macOSVersion");
     QTest::addColumn<QString>("name");
     QTest::addColumn<qint64>("major");
-    QTest::addColumn<QString>("type");
-
-    const QString plain = "Install Something";
+    const auto row = [](const char *tag, const char *version, const char *name, qint64 major) {
+        QTest::addRow("%s", tag) << QString::fromUtf8(version) << QString::fromUtf8(name) << major;
+    };
+    const char *plain = "Install Something";
     // The number in the version string.
-    QTest::addRow("14.6.1") << "14.6.1" << plain << 14LL << "macOS";
-    QTest::addRow("10.15.7") << "10.15.7" << plain << 10LL << "OS X";
-    QTest::addRow("11") << "11" << plain << 11LL << "macOS";
-    QTest::addRow("leading dot") << ".12" << plain << 12LL << "macOS";
-    QTest::addRow("doubled dots") << "..15..1" << plain << 15LL << "macOS";
-    QTest::addRow("plus sign") << "+14" << plain << 14LL << "macOS";
-    QTest::addRow("negative") << "-3" << plain << -3LL << "OS X";
-    QTest::addRow("zero") << "0.1" << plain << 0LL << "OS X";
-    QTest::addRow("largest") << "9223372036854775807" << plain << std::numeric_limits<qint64>::max()
-                             << "macOS";
-    QTest::addRow("smallest") << "-9223372036854775808" << plain
-                              << std::numeric_limits<qint64>::min() << "OS X";
+    row("14.6.1", "14.6.1", plain, 14);
+    row("10.15.7", "10.15.7", plain, 10);
+    row("leading dot", ".12", plain, 12);
+    row("doubled dots", "..15..1", plain, 15);
+    row("plus sign", "+14", plain, 14);
+    row("negative", "-3", plain, -3);
+    row("zero", "0.1", plain, 0);
+    row("largest", "9223372036854775807", plain, std::numeric_limits<qint64>::max());
+    row("smallest", "-9223372036854775808", plain, std::numeric_limits<qint64>::min());
     // No number: the code name decides.
-    QTest::addRow("only dots") << "..."
-                               << "Install macOS Sonoma" << 14LL << "macOS";
-    QTest::addRow("empty") << ""
-                           << "Install macOS Sequoia" << 15LL << "macOS";
-    QTest::addRow("letter after digits") << "12a"
-                                         << "Install macOS Big Sur" << 11LL << "macOS";
-    QTest::addRow("overflow") << "9223372036854775808"
-                              << "Install macOS Catalina" << 10LL << "OS X";
-    QTest::addRow("negative overflow") << "-9223372036854775809" << plain << 13LL << "macOS";
-    QTest::addRow("sign alone") << "+.5"
-                                << "OS X Mavericks" << 10LL << "OS X";
-    QTest::addRow("two signs") << "+-1" << plain << 13LL << "macOS";
-    QTest::addRow("blank before digits") << " 14"
-                                         << "Install macOS Ventura" << 13LL << "macOS";
-    QTest::addRow("non-ASCII digits") << "\uff11\uff14"
-                                      << "Install macOS Mojave" << 10LL << "OS X";
-    QTest::addRow("file name fallback") << "Install macOS Big Sur.app"
-                                        << "Install macOS Big Sur" << 11LL << "macOS";
-    QTest::addRow("any letter case") << "x"
-                                     << "Install macOS hIGH sIERRA" << 10LL << "OS X";
-    QTest::addRow("monterey before ventura") << "x"
-                                             << "Ventura or Monterey" << 12LL << "macOS";
-    QTest::addRow("high sierra before sierra") << "x"
-                                               << "High Sierra" << 10LL << "OS X";
-    QTest::addRow("el capitan") << "x"
-                                << "Install OS X El Capitan" << 10LL << "OS X";
-    QTest::addRow("other separator") << "x"
-                                     << "Install macOS Big-Sur" << 13LL << "macOS";
-    QTest::addRow("no code name") << "x" << plain << 13LL << "macOS";
+    row("only dots", "...", "Install macOS Sonoma", 14);
+    row("empty", "", "Install macOS Sequoia", 15);
+    row("letter after digits", "12a", "Install macOS Big Sur", 11);
+    row("overflow", "9223372036854775808", "Install macOS Catalina", 10);
+    row("negative overflow", "-9223372036854775809", plain, 13);
+    row("sign alone", "+.5", "OS X Mavericks", 10);
+    row("two signs", "+-1", plain, 13);
+    row("blank before digits", " 14", "Install macOS Ventura", 13);
+    row("non-ASCII digits", "\uff11\uff14", "Install macOS Mojave", 10);
+    row("file name fallback", "Install macOS Big Sur.app", "Install macOS Big Sur", 11);
+    row("any letter case", "x", "Install macOS hIGH sIERRA", 10);
+    row("monterey before ventura", "x", "Ventura or Monterey", 12);
+    row("high sierra before sierra", "x", "High Sierra", 10);
+    row("el capitan", "x", "Install OS X El Capitan", 10);
+    row("other separator", "x", "Install macOS Big-Sur", 13);
+    row("no code name", "x", plain, 13);
     // Full Unicode lowercasing: KELVIN SIGN lowers to "k"; DOTTED CAPITAL I lowers to "i" plus a
     // combining dot, which no longer spells "sierra".
-    QTest::addRow("kelvin sign") << "x"
-                                 << "MAVERIC\u212aS" << 10LL << "OS X";
-    QTest::addRow("dotted capital I") << "x"
-                                      << "S\u0130ERRA" << 13LL << "macOS";
+    row("kelvin sign", "x", "MAVERIC\u212aS", 10);
+    row("dotted capital I", "x", "S\u0130ERRA", 13);
 }
 
 void InstallerInfoTest::majorVersion()
 {
     QFETCH(QString, macOSVersion);
     QFETCH(QString, name);
+    QFETCH(qint64, major);
     InstallerInfo info;
     info.macOSVersion = macOSVersion;
     info.name = name;
-    QTEST(info.majorVersion(), "major");
-    QTEST(info.installerType(), "type");
+    QCOMPARE(info.majorVersion(), major);
+    QCOMPARE(info.installerType(), major >= 11 ? "macOS" : "OS X");
 }
 
 QTEST_APPLESS_MAIN(InstallerInfoTest)

@@ -1,8 +1,7 @@
+#include "bundlefiles.h"
 #include "installerloader.h"
 
 #include <QBuffer>
-#include <QDir>
-#include <QFile>
 #include <QImageWriter>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -59,49 +58,26 @@ QByteArray plistData(const QVariant &root, bool binary = false)
     return result;
 }
 
-void writeFile(const QString &path, const QByteArray &contents)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(contents);
-}
-
-// Info.plist plus the 10-byte Contents/Resources/createinstallmedia.
-QString makeBundle(const QString &path, const QByteArray &plist)
-{
-    writeFile(path + "/Contents/Info.plist", plist);
-    writeFile(path + "/Contents/Resources/createinstallmedia", "#!/bin/sh\n");
-    return path;
-}
-
 // "a/b=12" is a 12-byte file, "a/b/" a folder, "a/b->target" a symbolic link.
 void makeTree(const QString &root, const QStringList &entries)
 {
     QDir().mkpath(root);
     for (const QString &entry : entries) {
-        if (entry.contains("->")) {
-            const QString link = root + '/' + entry.section("->", 0, 0);
-            QDir().mkpath(QFileInfo(link).path());
-            QVERIFY(QFile::link(entry.section("->", 1), link));
-        } else if (entry.endsWith('/')) {
-            QDir().mkpath(root + '/' + entry);
-        } else {
-            writeFile(root + '/' + entry.section('=', 0, 0),
-                      QByteArray(entry.section('=', 1).toInt(), 'x'));
-        }
+        const QString path = root + '/' + entry.section("->", 0, 0).section('=', 0, 0);
+        if (entry.contains("->"))
+            QVERIFY(QDir().mkpath(QFileInfo(path).path()) &&
+                    QFile::link(entry.section("->", 1), path));
+        else if (entry.endsWith('/'))
+            QVERIFY(QDir().mkpath(path));
+        else
+            QVERIFY(writeTestFile(path, QByteArray(entry.section('=', 1).toInt(), 'x')));
     }
 }
 
-QImage filled(int width, int height, QRgb color)
+QByteArray encoded(int width, int height, QRgb color, const char *format = "png")
 {
     QImage image(width, height, QImage::Format_ARGB32);
     image.fill(color);
-    return image;
-}
-
-QByteArray encoded(const QImage &image, const char *format)
-{
     QByteArray data;
     QBuffer buffer(&data);
     buffer.open(QIODevice::WriteOnly);
@@ -109,22 +85,18 @@ QByteArray encoded(const QImage &image, const char *format)
     return data;
 }
 
-QByteArray bigEndian32(qsizetype value)
-{
-    QByteArray bytes(4, 0);
-    qToBigEndian(quint32(value), bytes.data());
-    return bytes;
-}
-
 // An .icns holding one PNG rendition per entry, in the given order.
-QByteArray icnsOf(const QList<QPair<QByteArray, QImage>> &renditions)
+QByteArray icnsOf(const QList<QPair<QByteArray, QByteArray>> &renditions)
 {
+    const auto length = [](qsizetype size) {
+        QByteArray bytes(4, 0);
+        qToBigEndian(quint32(size + 8), bytes.data());
+        return bytes;
+    };
     QByteArray body;
-    for (const auto &[type, image] : renditions) {
-        const QByteArray png = encoded(image, "png");
-        body += type + bigEndian32(png.size() + 8) + png;
-    }
-    return "icns" + bigEndian32(body.size() + 8) + body;
+    for (const auto &[type, png] : renditions)
+        body += type + length(png.size()) + png;
+    return "icns" + length(body.size()) + body;
 }
 
 } // namespace
@@ -144,8 +116,6 @@ private slots:
     void sizeBelowPathLengthLimit();
     void sizeAsOtherUser_data();
     void sizeAsOtherUser();
-    void missingFolder_data();
-    void missingFolder();
     void icon_data();
     void icon();
 
@@ -158,8 +128,11 @@ void InstallerLoaderTest::fields_data()
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QVariantMap>("keys");
     QTest::addColumn<bool>("binary");
-    // name, version, buildNumber, macOSVersion
-    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<QStringList>("expected"); // name, version, buildNumber, macOSVersion
+    const auto row = [](const char *tag, const QString &folder, const QVariantMap &keys,
+                        bool binary, const QStringList &expected) {
+        QTest::addRow("%s", tag) << folder << keys << binary << expected;
+    };
 
     const QVariantMap all{{"CFBundleDisplayName", "Install macOS Sonoma"},
                           {"CFBundleName", "Other"},
@@ -178,25 +151,19 @@ void InstallerLoaderTest::fields_data()
                             {"CFBundleShortVersionString", ""},
                             {"DTPlatformBuild", ""},
                             {"DTPlatformVersion", ""}};
-    const QVariantMap onlyBundleName{{"CFBundleName", "Ventura"}};
-    const QVariantMap wrongDisplayName{{"CFBundleDisplayName", false}, {"CFBundleName", "Named"}};
-    const QVariantMap dotApp{{"CFBundleDisplayName", "A.app B.APP C.appD"}};
 
-    QTest::addRow("xml") << app << all << false << fromAll;
-    QTest::addRow("binary") << app << all << true << fromAll;
-    QTest::addRow("file name") << app << QVariantMap() << false << fallbacks;
-    QTest::addRow("file name, trailing slash") << app + '/' << QVariantMap() << true << fallbacks;
-    QTest::addRow("non-strings") << app << wrongTypes << true << fallbacks;
-    QTest::addRow("empty strings") << app << empty << false << QStringList{"", "", "", ""};
-    QTest::addRow("bundle name") << app << onlyBundleName << false
-                                 << QStringList{"Ventura", "Unknown", "Unknown", app};
-    QTest::addRow("non-string display name")
-        << app << wrongDisplayName << false << QStringList{"Named", "Unknown", "Unknown", app};
-    QTest::addRow("file name, percent sign")
-        << "1% Big Sur.app" << QVariantMap() << false
-        << QStringList{"1% Big Sur", "Unknown", "Unknown", "1% Big Sur.app"};
-    QTest::addRow(".app anywhere, case-sensitive")
-        << "x.app" << dotApp << false << QStringList{"A B.APP CD", "Unknown", "Unknown", "x.app"};
+    row("xml", app, all, false, fromAll);
+    row("binary", app, all, true, fromAll);
+    row("file name", app, {}, false, fallbacks);
+    row("file name, trailing slash", app + '/', {}, true, fallbacks);
+    row("non-strings", app, wrongTypes, true, fallbacks);
+    row("empty strings", app, empty, false, {"", "", "", ""});
+    row("non-string display name", app, {{"CFBundleDisplayName", false}, {"CFBundleName", "N"}},
+        false, {"N", "Unknown", "Unknown", app});
+    row("file name, percent sign", "1% Big Sur.app", {}, false,
+        {"1% Big Sur", "Unknown", "Unknown", "1% Big Sur.app"});
+    row(".app anywhere, case-sensitive", "x.app", {{"CFBundleDisplayName", "A.app B.APP C.appD"}},
+        false, {"A B.APP CD", "Unknown", "Unknown", "x.app"});
 }
 
 void InstallerLoaderTest::fields()
@@ -206,7 +173,7 @@ void InstallerLoaderTest::fields()
     QFETCH(bool, binary);
     const QByteArray plist = plistData(keys, binary);
     const QString path = m_dir.filePath(QTest::currentDataTag()) + '/' + folder;
-    const QUrl url = QUrl::fromLocalFile(makeBundle(path, plist));
+    const QUrl url = QUrl::fromLocalFile(makeTestBundle(path, plist));
 
     const InstallerInfo info = readInstallerInfo(url);
     QCOMPARE(info.path, url);
@@ -217,30 +184,24 @@ void InstallerLoaderTest::fields()
 
 void InstallerLoaderTest::unreadablePlist_data()
 {
-    QTest::addColumn<QByteArray>("contents");
-    QTest::addColumn<bool>("present");
-
+    QTest::addColumn<QByteArray>("contents"); // null: no Info.plist at all
     const QByteArray valid = plistData(QVariantMap{{"CFBundleName", "A"}});
-    QTest::addRow("missing") << QByteArray() << false;
-    QTest::addRow("empty") << QByteArray() << true;
-    QTest::addRow("garbage") << QByteArray("\x00\xff garbage", 10) << true;
-    QTest::addRow("truncated xml") << valid.left(valid.size() / 2) << true;
-    QTest::addRow("binary header alone") << QByteArray("bplist00") << true;
-    QTest::addRow("array, xml") << plistData(QVariantList{"a"}) << true;
-    QTest::addRow("array, binary") << plistData(QVariantList{"a"}, true) << true;
-    QTest::addRow("string") << plistData(QString("a"), true) << true;
-    // Over the 16 MiB bound, though well-formed.
-    QTest::addRow("too large") << valid + QByteArray(17 * 1024 * 1024, ' ') << true;
+    QTest::addRow("missing") << QByteArray();
+    QTest::addRow("empty") << QByteArray("");
+    QTest::addRow("garbage") << QByteArray("\x00\xff garbage", 10);
+    QTest::addRow("truncated xml") << valid.left(valid.size() / 2);
+    QTest::addRow("binary header alone") << QByteArray("bplist00");
+    QTest::addRow("top-level array") << plistData(QVariantList{"a"});
+    QTest::addRow("top-level string, binary") << plistData(QString("a"), true);
+    QTest::addRow("over 16 MiB, well-formed") << valid + QByteArray(17 * 1024 * 1024, ' ');
 }
 
 void InstallerLoaderTest::unreadablePlist()
 {
     QFETCH(QByteArray, contents);
-    QFETCH(bool, present);
-    const QString bundle = makeBundle(m_dir.filePath(QTest::currentDataTag()), contents);
-    if (!present)
+    const QString bundle = makeTestBundle(m_dir.filePath(QTest::currentDataTag()), contents);
+    if (contents.isNull())
         QVERIFY(QFile::remove(bundle + "/Contents/Info.plist"));
-
     try {
         readInstallerInfo(QUrl::fromLocalFile(bundle));
         QFAIL("loaded");
@@ -255,7 +216,7 @@ void InstallerLoaderTest::unreadablePlist()
 // reader must read the pipe to its end, and the walk of the vanished bundle must fail.
 void InstallerLoaderTest::bundleVanishedWhileReading()
 {
-    const QString bundle = makeBundle(m_dir.filePath("vanishing.app"), QByteArray());
+    const QString bundle = makeTestBundle(m_dir.filePath("vanishing.app"), {});
     const QByteArray pipePath = QFile::encodeName(bundle + "/Contents/Info.plist");
     QVERIFY(QFile::remove(pipePath));
     QCOMPARE(mkfifo(pipePath.constData(), 0600), 0);
@@ -267,7 +228,6 @@ void InstallerLoaderTest::bundleVanishedWhileReading()
         written = write(fd, plist.constData(), size_t(plist.size()));
         close(fd);
     });
-
     int code = 0;
     try {
         readInstallerInfo(QUrl::fromLocalFile(bundle));
@@ -284,23 +244,19 @@ void InstallerLoaderTest::size_data()
 {
     QTest::addColumn<QStringList>("entries");
     QTest::addColumn<qint64>("size");
-
-    QTest::addRow("files") << QStringList{"Contents/Info.plist=300", "Contents/Resources/tool=4000"}
-                           << 4300LL;
-    QTest::addRow("folders count nothing")
-        << QStringList{"Contents/A/B/C/", "Contents/E/", "f=5"} << 5LL;
-    QTest::addRow("hidden files") << QStringList{".DS_Store=100", "Contents/.x=200", "a.b=7"}
-                                  << 7LL;
-    QTest::addRow("hidden folders")
-        << QStringList{"Contents/.git/objects/pack=5000", "Contents/.git/HEAD=41", "f=7"} << 7LL;
-    QTest::addRow("nested bundle")
-        << QStringList{"Contents/SharedSupport/Inner.app/Contents/MacOS/tool=777", "f=1"} << 778LL;
+    const auto row = [](const char *tag, const QStringList &entries, qint64 size) {
+        QTest::addRow("%s", tag) << entries << size;
+    };
+    row("files", {"Contents/Info.plist=300", "Contents/Resources/tool=4000"}, 4300);
+    row("folders count nothing", {"Contents/A/B/C/", "Contents/E/", "f=5"}, 5);
+    row("hidden files", {".DS_Store=100", "Contents/.x=200", "a.b=7"}, 7);
+    row("hidden folders", {"Contents/.git/objects/pack=5000", "Contents/.git/HEAD=41", "f=7"}, 7);
+    row("nested bundle", {"Contents/SharedSupport/Inner.app/Contents/MacOS/tool=777", "f=1"}, 778);
     // Links count with the length of their target text and are never followed.
-    QTest::addRow("symlink loops")
-        << QStringList{"Contents/self->.", "Contents/up->..", "a->b", "b->a"} << 5LL;
-    QTest::addRow("symlink to a folder") << QStringList{"usr->/usr", "f=2"} << 6LL;
-    QTest::addRow("symlink to a huge file") << QStringList{"big->../huge.bin"} << 11LL;
-    QTest::addRow("hidden symlink") << QStringList{".hidden->/usr", "f=2"} << 2LL;
+    row("symlink loops", {"Contents/self->.", "Contents/up->..", "a->b", "b->a"}, 5);
+    row("symlink to a folder", {"usr->/usr", "f=2"}, 6);
+    row("symlink to a huge file", {"big->../huge.bin"}, 11);
+    row("hidden symlink", {".hidden->/usr", "f=2"}, 2);
 }
 
 void InstallerLoaderTest::size()
@@ -336,20 +292,28 @@ void InstallerLoaderTest::sizeBelowPathLengthLimit()
 
 void InstallerLoaderTest::sizeAsOtherUser_data()
 {
+    QTest::addColumn<QString>("walked");
     QTest::addColumn<QString>("locked");
     QTest::addColumn<int>("mode");
     QTest::addColumn<qint64>("size");
     QTest::addColumn<int>("error");
-
-    QTest::addRow("unreadable folder skipped") << "Contents/Locked" << 0 << 10LL << 0;
-    QTest::addRow("unreadable top folder") << "" << 0 << 0LL << EACCES;
+    QTest::addRow("unreadable folder skipped") << ""
+                                               << "Contents/Locked" << 0 << 10LL << 0;
+    QTest::addRow("unreadable top folder") << ""
+                                           << "" << 0 << 0LL << EACCES;
     // Listed but not searchable: the entries' attributes cannot be read.
-    QTest::addRow("unsearchable folder") << "Contents/Locked" << 0444 << 0LL << EACCES;
+    QTest::addRow("unsearchable folder") << ""
+                                         << "Contents/Locked" << 0444 << 0LL << EACCES;
+    QTest::addRow("vanished") << "/gone"
+                              << "" << 0755 << 0LL << ENOENT;
+    QTest::addRow("a file") << "/Contents/Locked/secret"
+                            << "" << 0755 << 0LL << ENOTDIR;
 }
 
 // Root reads any folder, so the walk runs in a child that has become "nobody".
 void InstallerLoaderTest::sizeAsOtherUser()
 {
+    QFETCH(QString, walked);
     QFETCH(QString, locked);
     QFETCH(int, mode);
     QFETCH(int, error);
@@ -369,9 +333,9 @@ void InstallerLoaderTest::sizeAsOtherUser()
             _exit(2);
         qint64 result[2] = {0, 0};
         try {
-            result[0] = calculateDirectorySize(root);
+            result[0] = calculateDirectorySize(root + walked);
         } catch (const Error &failure) {
-            result[1] = failure.code();
+            result[1] = failure.domain() == posixErrorDomain() ? failure.code() : -2;
         }
         _exit(write(channel[1], result, sizeof result) == sizeof result ? 0 : 1);
     }
@@ -389,55 +353,31 @@ void InstallerLoaderTest::sizeAsOtherUser()
     QCOMPARE(result[1], qint64(error));
 }
 
-void InstallerLoaderTest::missingFolder_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<int>("error");
-    QTest::addRow("vanished") << "gone" << ENOENT;
-    QTest::addRow("a file") << "file" << ENOTDIR;
-}
-
-void InstallerLoaderTest::missingFolder()
-{
-    QFETCH(QString, path);
-    writeFile(m_dir.filePath("file"), "x");
-    try {
-        calculateDirectorySize(m_dir.filePath(path));
-        QFAIL("walked");
-    } catch (const Error &error) {
-        QCOMPARE(error.domain(), posixErrorDomain());
-        QTEST(int(error.code()), "error");
-    }
-}
-
 void InstallerLoaderTest::icon_data()
 {
-    QTest::addColumn<QVariant>("iconFile");
+    QTest::addColumn<QVariant>("iconFile"); // invalid: no CFBundleIconFile key
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QByteArray>("contents");
-    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QSize>("size"); // invalid: no icon
     QTest::addColumn<QRgb>("color");
-
-    const QByteArray icns = encoded(filled(512, 512, 0xffff0000), "icns");
-    QTest::addRow("with extension")
-        << QVariant("App.icns") << "App.icns" << icns << QSize(256, 256) << 0xffff0000;
-    QTest::addRow("without extension")
-        << QVariant("App") << "App.icns" << icns << QSize(256, 256) << 0xffff0000;
-    const QByteArray renditions = icnsOf({{"icp5", filled(32, 32, 0xff0000ff)},
-                                          {"ic07", filled(128, 128, 0xff00ff00)},
-                                          {"icp4", filled(16, 16, 0xffffff00)}});
-    QTest::addRow("largest rendition")
-        << QVariant("App") << "App.icns" << renditions << QSize(128, 128) << 0xff00ff00;
-    QTest::addRow("other format, aspect kept")
-        << QVariant("Wide.png") << "Wide.png" << encoded(filled(600, 300, 0xff0000ff), "png")
-        << QSize(256, 128) << 0xff0000ff;
-    QTest::addRow("no key") << QVariant() << "App.icns" << icns << QSize() << QRgb();
-    QTest::addRow("missing file") << QVariant("App") << "Other.icns" << icns << QSize() << QRgb();
-    QTest::addRow("not a string") << QVariant(5) << "5.icns" << icns << QSize() << QRgb();
-    QTest::addRow("garbage") << QVariant("App") << "App.icns" << QByteArray("icns\0\0", 6)
-                             << QSize() << QRgb();
-    QTest::addRow("outside Resources")
-        << QVariant("../App") << "../App.icns" << icns << QSize() << QRgb();
+    const auto row = [](const char *tag, const QVariant &iconFile, const QString &fileName,
+                        const QByteArray &contents, QSize size = {}, QRgb color = 0) {
+        QTest::addRow("%s", tag) << iconFile << fileName << contents << size << color;
+    };
+    const QByteArray icns = encoded(512, 512, 0xffff0000, "icns");
+    const QByteArray renditions = icnsOf({{"icp5", encoded(32, 32, 0xff0000ff)},
+                                          {"ic07", encoded(128, 128, 0xff00ff00)},
+                                          {"icp4", encoded(16, 16, 0xffffff00)}});
+    row("with extension", "App.icns", "App.icns", icns, {256, 256}, 0xffff0000);
+    row("without extension", "App", "App.icns", icns, {256, 256}, 0xffff0000);
+    row("largest rendition", "App", "App.icns", renditions, {128, 128}, 0xff00ff00);
+    row("other format, aspect kept", "Wide.png", "Wide.png", encoded(600, 300, 0xff0000ff),
+        {256, 128}, 0xff0000ff);
+    row("no key", {}, "App.icns", icns);
+    row("missing file", "App", "Other.icns", icns);
+    row("not a string", 5, "5.icns", icns);
+    row("garbage", "App", "App.icns", QByteArray("icns\0\0", 6));
+    row("outside Resources", "../App", "../App.icns", icns);
 }
 
 void InstallerLoaderTest::icon()
@@ -449,8 +389,8 @@ void InstallerLoaderTest::icon()
     QVariantMap keys;
     if (iconFile.isValid())
         keys.insert("CFBundleIconFile", iconFile);
-    const QString bundle = makeBundle(m_dir.filePath(QTest::currentDataTag()), plistData(keys));
-    writeFile(bundle + "/Contents/Resources/" + fileName, contents);
+    const QString bundle = makeTestBundle(m_dir.filePath(QTest::currentDataTag()), plistData(keys));
+    QVERIFY(writeTestFile(bundle + "/Contents/Resources/" + fileName, contents));
 
     const InstallerInfo info = readInstallerInfo(QUrl::fromLocalFile(bundle));
     QCOMPARE(info.icon.has_value(), size.isValid());

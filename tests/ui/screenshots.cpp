@@ -34,56 +34,47 @@ namespace {
 QPalette darkPalette()
 {
     QPalette palette;
-    const QColor window(0x2b, 0x2b, 0x2d);
-    const QColor text(0xf2, 0xf2, 0xf2);
-    palette.setColor(QPalette::Window, window);
-    palette.setColor(QPalette::WindowText, text);
-    palette.setColor(QPalette::Base, QColor(0x1f, 0x1f, 0x21));
-    palette.setColor(QPalette::AlternateBase, QColor(0x35, 0x35, 0x37));
-    palette.setColor(QPalette::Text, text);
-    palette.setColor(QPalette::Button, QColor(0x3a, 0x3a, 0x3c));
-    palette.setColor(QPalette::ButtonText, text);
-    palette.setColor(QPalette::BrightText, Qt::white);
-    palette.setColor(QPalette::Light, QColor(0x4a, 0x4a, 0x4c));
-    palette.setColor(QPalette::Midlight, QColor(0x40, 0x40, 0x42));
-    palette.setColor(QPalette::Mid, QColor(0x30, 0x30, 0x32));
-    palette.setColor(QPalette::Dark, QColor(0x1a, 0x1a, 0x1c));
-    palette.setColor(QPalette::Shadow, Qt::black);
-    palette.setColor(QPalette::Highlight, QColor(0x0a, 0x84, 0xff));
-    palette.setColor(QPalette::HighlightedText, Qt::white);
-    palette.setColor(QPalette::ToolTipBase, QColor(0x3a, 0x3a, 0x3c));
-    palette.setColor(QPalette::ToolTipText, text);
-    palette.setColor(QPalette::PlaceholderText, QColor(0x8e, 0x8e, 0x93));
+    using P = QPalette;
+    const P::ColorRole roles[] = {
+        P::Window,      P::WindowText,  P::Base,           P::AlternateBase, P::Text,
+        P::Button,      P::ButtonText,  P::BrightText,     P::Light,         P::Midlight,
+        P::Mid,         P::Dark,        P::Shadow,         P::Highlight,     P::HighlightedText,
+        P::ToolTipBase, P::ToolTipText, P::PlaceholderText};
+    const QRgb text = 0xf2f2f2;
+    const QRgb colors[] = {0x2b2b2d, text,     0x1f1f21, 0x353537, text,     0x3a3a3c,
+                           text,     0xffffff, 0x4a4a4c, 0x404042, 0x303032, 0x1a1a1c,
+                           0x000000, 0x0a84ff, 0xffffff, 0x3a3a3c, text,     0x8e8e93};
+    static_assert(std::size(roles) == std::size(colors));
+    for (size_t i = 0; i < std::size(roles); ++i)
+        palette.setColor(roles[i], QColor(colors[i]));
     for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         palette.setColor(QPalette::Disabled, role, QColor(0x7a, 0x7a, 0x7e));
     return palette;
 }
 
-void selectSample(InstallerViewModel &model)
+// The sample installer selected, the first `done` steps completed, `current` the current one.
+void selectSample(InstallerViewModel &model, int done = 1, int current = 0)
 {
     State::setSelectedInstaller(model, sampleInstaller());
-    State::setCurrentStep(model, ProcessStep::selectInstaller);
-    State::setCompletedSteps(model, {ProcessStep::selectInstaller});
+    State::setCurrentStep(model, ProcessStep(current));
+    QList<ProcessStep> steps;
+    for (int step = 0; step < done; ++step)
+        steps << ProcessStep(step);
+    State::setCompletedSteps(model, steps);
 }
 
 void runningAtMakeBootable(InstallerViewModel &model)
 {
-    selectSample(model);
+    selectSample(model, 2, int(ProcessStep::makeBootable));
     State::setProcessing(model, true);
     State::setProgress(model, 0.3,
                        QStringLiteral("Making DMG bootable using createinstallmedia..."));
-    State::setCurrentStep(model, ProcessStep::makeBootable);
-    State::setCompletedSteps(model, {ProcessStep::selectInstaller, ProcessStep::createDMG});
 }
 
 void finished(InstallerViewModel &model)
 {
-    selectSample(model);
+    selectSample(model, 5, int(ProcessStep::cleanup));
     State::setProgress(model, 1.0, QStringLiteral("ISO creation completed"));
-    State::setCurrentStep(model, ProcessStep::cleanup);
-    State::setCompletedSteps(model, {ProcessStep::selectInstaller, ProcessStep::createDMG,
-                                     ProcessStep::makeBootable, ProcessStep::convertToISO,
-                                     ProcessStep::cleanup});
     model.showAlert(QStringLiteral("Success"),
                     QStringLiteral("ISO image created successfully at:\n"
                                    "/Users/alex/Desktop/Install macOS Sonoma.iso"));
@@ -91,11 +82,8 @@ void finished(InstallerViewModel &model)
 
 void failedAtConvertToISO(InstallerViewModel &model)
 {
-    selectSample(model);
+    selectSample(model, 3, int(ProcessStep::convertToISO));
     State::setProgress(model, 0.7, QStringLiteral("Converting DMG to ISO..."));
-    State::setCurrentStep(model, ProcessStep::convertToISO);
-    State::setCompletedSteps(
-        model, {ProcessStep::selectInstaller, ProcessStep::createDMG, ProcessStep::makeBootable});
     model.showAlert(QStringLiteral("Error"),
                     QStringLiteral("Failed to create ISO image: Failed to convert DMG to ISO"));
 }
@@ -103,6 +91,7 @@ void failedAtConvertToISO(InstallerViewModel &model)
 // Long texts: a name that wraps and a path that must be shortened, during a run.
 void longTexts(InstallerViewModel &model)
 {
+    selectSample(model, 1, int(ProcessStep::createDMG));
     InstallerInfo info = sampleInstaller(false);
     info.name = QStringLiteral("Install macOS Sonoma Developer Beta for Testing Purposes Only");
     info.path = QUrl::fromLocalFile(
@@ -111,8 +100,6 @@ void longTexts(InstallerViewModel &model)
     State::setSelectedInstaller(model, info);
     State::setProcessing(model, true);
     State::setProgress(model, 0.1, QStringLiteral("Creating DMG file..."));
-    State::setCurrentStep(model, ProcessStep::createDMG);
-    State::setCompletedSteps(model, {ProcessStep::selectInstaller});
 }
 
 // A tool's error output long enough to need scrolling.
@@ -204,7 +191,7 @@ int main(int argc, char *argv[])
         bool openFileMenu = false;
     } shots[] = {
         {"1-empty", nothing},
-        {"2-selected", selectSample},
+        {"2-selected", [](InstallerViewModel &model) { selectSample(model); }},
         {"3-running", runningAtMakeBootable},
         {"4-finished", finished},
         {"5-failed", failedAtConvertToISO},

@@ -18,27 +18,20 @@ void ByteCountFormatterTest::gigabytes_data()
     QTest::addColumn<qint64>("bytes");
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("expected");
-
-    QTest::addRow("zero is spelled out") << qint64(0) << "en_US"
-                                         << "Zero KB";
-    QTest::addRow("trailing zero dropped") << qint64(13'500'000'000) << "en_US"
-                                           << "13.5 GB";
-    QTest::addRow("decimal, not binary") << qint64(1'073'741'824) << "en_US"
-                                         << "1.07 GB";
-    QTest::addRow("rounds half up") << qint64(1'005'000'000) << "en_US"
-                                    << "1.01 GB";
-    QTest::addRow("carry into the whole") << qint64(1'999'999'999) << "en_US"
-                                          << "2 GB";
-    QTest::addRow("one byte stays in gigabytes") << qint64(1) << "en_US"
-                                                 << "0 GB";
-    QTest::addRow("grouped thousands") << qint64(1'234'500'000'000) << "en_US"
-                                       << "1,234.5 GB";
-    QTest::addRow("largest count") << std::numeric_limits<qint64>::max() << "en_US"
-                                   << "9,223,372,036.85 GB";
-    QTest::addRow("smallest count") << std::numeric_limits<qint64>::min() << "en_US"
-                                    << "-9,223,372,036.85 GB";
-    QTest::addRow("locale decimal comma") << qint64(13'500'000'000) << "de_DE"
-                                          << "13,5 GB";
+    const auto row = [](const char *tag, qint64 bytes, const char *expected,
+                        const char *locale = "en_US") {
+        QTest::addRow("%s", tag) << bytes << QString(locale) << QString(expected);
+    };
+    row("zero is spelled out", 0, "Zero KB");
+    row("trailing zero dropped", 13'500'000'000, "13.5 GB");
+    row("decimal, not binary", 1'073'741'824, "1.07 GB");
+    row("rounds half up", 1'005'000'000, "1.01 GB");
+    row("carry into the whole", 1'999'999'999, "2 GB");
+    row("one byte stays in gigabytes", 1, "0 GB");
+    row("grouped thousands", 1'234'500'000'000, "1,234.5 GB");
+    row("largest count", std::numeric_limits<qint64>::max(), "9,223,372,036.85 GB");
+    row("smallest count", std::numeric_limits<qint64>::min(), "-9,223,372,036.85 GB");
+    row("locale decimal comma", 13'500'000'000, "13,5 GB", "de_DE");
 }
 
 void ByteCountFormatterTest::gigabytes()

@@ -4,68 +4,42 @@
 #include "applescriptexecutor.h"
 #include "commandtexts.h"
 #include "diskimagestages.h"
+#include "doublessandbox.h"
 
-#include <QDir>
-#include <QFile>
 #include <QRandomGenerator>
-#include <QScopeGuard>
-#include <QTemporaryDir>
 #include <QTest>
-
-#include <unistd.h>
 
 using namespace vantorel;
 using namespace vantorel::commandtexts;
 
 namespace {
 
-// Pieces that break naive quoting in one layer or the other.
-const QStringList specials{"'",
-                           "\"",
-                           "\\",
-                           "$",
-                           "`",
-                           "\n",
-                           "\r",
-                           "\t",
-                           " ",
-                           "'\\''",
-                           "\\\"",
-                           "\\n",
-                           "$(touch pwned)",
-                           "`touch pwned`",
-                           "; touch pwned;",
-                           "&",
-                           "|",
-                           "<",
-                           ">",
-                           "*",
-                           "?",
-                           "~",
-                           "!",
-                           "#",
-                           "%",
-                           "{",
-                           "}",
-                           "(",
-                           ")",
-                           "\"'",
-                           "with administrator privileges",
-                           "é",
-                           "🍎",
-                           "\u202e"};
-
-class RandomText {
+class RandomText
+{
 public:
     explicit RandomText(quint32 seed)
-        : m_random(seed) {}
+        : m_random(seed)
+    {
+        // Pieces that break naive quoting in one layer or the other.
+        for (QChar c : QStringLiteral("'\"\\$`\r\t &|<>*?~!#%{}()é\u202e"))
+            m_specials << c;
+        m_specials << QStringLiteral("\n") << "'\\''"
+                   << "\\\""
+                   << "\\n"
+                   << "$(touch pwned)"
+                   << "`touch pwned`"
+                   << "; touch pwned;"
+                   << "\"'"
+                   << "🍎"
+                   << "with administrator privileges";
+    }
 
     // Random bytes without NUL and "/", as the file system would hand them over (bytes that are
     // not UTF-8 become U+FFFD, as they do for every path the application sees).
-    QString bytes() {
+    QString bytes()
+    {
         QByteArray data;
-        const int length = m_random.bounded(1, 40);
-        while (data.size() < length) {
+        for (const int length = m_random.bounded(1, 40); data.size() < length;) {
             const char byte = char(m_random.bounded(1, 256));
             if (byte != '/')
                 data += byte;
@@ -74,12 +48,12 @@ public:
     }
 
     // Code points: half specials, half any Unicode scalar value but NUL, "/" and surrogates.
-    QString characters() {
+    QString characters()
+    {
         QString text;
-        const int pieces = m_random.bounded(1, 12);
-        for (int i = 0; i < pieces; ++i) {
+        for (int i = m_random.bounded(1, 12); i > 0; --i) {
             if (m_random.bounded(2) == 0) {
-                text += specials[m_random.bounded(int(specials.size()))];
+                text += m_specials[m_random.bounded(int(m_specials.size()))];
                 continue;
             }
             const quint32 limits[] = {0x80, 0x800, 0x10000, 0x110000};
@@ -93,10 +67,10 @@ public:
 
     QString component() { return m_random.bounded(2) == 0 ? bytes() : characters(); }
 
-    QString path() {
+    QString path()
+    {
         QString path;
-        const int components = m_random.bounded(1, 4);
-        for (int i = 0; i < components; ++i)
+        for (int i = m_random.bounded(1, 4); i > 0; --i)
             path += '/' + component();
         return path;
     }
@@ -105,67 +79,37 @@ public:
 
 private:
     QRandomGenerator m_random;
+    QStringList m_specials;
 };
-
-QByteArray readFile(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool copyExecutable(const QString &from, const QString &to) {
-    QFile target(to);
-    if (!target.open(QIODevice::WriteOnly))
-        return false;
-    target.write(readFile(from));
-    return target.setPermissions(target.permissions() | QFile::ExeOwner);
-}
 
 } // namespace
 
-class CommandPropertyTest : public QObject {
+class CommandPropertyTest : public QObject
+{
     Q_OBJECT
 
 private slots:
     void anyValueRunsOnlyTheIntendedCommand();
 };
 
-void CommandPropertyTest::anyValueRunsOnlyTheIntendedCommand() {
+void CommandPropertyTest::anyValueRunsOnlyTheIntendedCommand()
+{
     const int cases = qEnvironmentVariableIntValue("VANTOREL_PROPERTY_CASES") > 0
                           ? qEnvironmentVariableIntValue("VANTOREL_PROPERTY_CASES")
                           : 2000;
     const quint32 seed = qEnvironmentVariableIsSet("VANTOREL_PROPERTY_SEED")
                              ? quint32(qEnvironmentVariableIntValue("VANTOREL_PROPERTY_SEED"))
                              : 20240601u;
-
-    QTemporaryDir root;
-    QVERIFY(root.isValid());
-    const QString bin = root.filePath("bin"), apps = root.filePath("apps"),
-                  work = root.filePath("work"), log = root.filePath("argv.log");
-    for (const QString &folder : {bin, apps, work})
-        QVERIFY(QDir().mkpath(folder));
-    // The double records its argv and does nothing else; it also stands in for rm and for
-    // each installer's createinstallmedia.
-    const QString recorder = VANTOREL_TEST_DOUBLES_DIR "/hdiutil";
-    QVERIFY(copyExecutable(recorder, bin + "/hdiutil"));
-    QVERIFY(copyExecutable(recorder, bin + "/rm"));
-    if (::geteuid() != 0)
-        QVERIFY(copyExecutable(VANTOREL_TEST_DOUBLES_DIR "/pkexec", bin + "/pkexec"));
-
-    const QByteArray originalPath = qgetenv("PATH");
-    const QString originalCurrent = QDir::currentPath();
-    qputenv("PATH", QFile::encodeName(bin) + ':' + originalPath);
-    qputenv("VANTOREL_TEST_HDIUTIL_LOG", QFile::encodeName(log));
-    qputenv("VANTOREL_TEST_RECORD_ONLY", "1");
-    QDir::setCurrent(work);
-    const auto restore = qScopeGuard([&] {
-        QDir::setCurrent(originalCurrent);
-        qputenv("PATH", originalPath);
-        qunsetenv("VANTOREL_TEST_RECORD_ONLY");
-    });
+    // The hdiutil double only records its argv here; it also stands in for rm and for each
+    // installer's createinstallmedia.
+    DoublesSandbox sandbox(VANTOREL_TEST_DOUBLES_DIR);
+    QVERIFY(sandbox.isValid() && sandbox.installDouble("hdiutil", sandbox.bin + "/rm"));
+    sandbox.setVariable("VANTOREL_TEST_RECORD_ONLY", "1");
+    const QString hdiutil = sandbox.bin + "/hdiutil";
 
     RandomText random(seed);
     QList<QStringList> expected;
-    QStringList inputs;
+    QStringList scripts;
     for (int i = 0; i < cases; ++i) {
         const QString name = random.component(), image = random.path(), other = random.path();
         QString script;
@@ -174,30 +118,22 @@ void CommandPropertyTest::anyValueRunsOnlyTheIntendedCommand() {
         case 0: {
             const qint64 size = qint64(random.bounded(1 << 30)) * 100;
             script = createCommand(size, name, image);
-            argv = QStringList{bin + "/hdiutil",
-                               "create",
-                               "-size",
-                               QString::number(sizeFigure(size)) + 'm',
-                               "-fs",
-                               "HFS+J",
-                               "-volname",
-                               name,
-                               image};
+            argv =
+                QStringList{hdiutil, "create", "-size",    QString::number(sizeFigure(size)) + 'm',
+                            "-fs",   "HFS+J",  "-volname", name,
+                            image};
         } break;
         case 1:
             script = attachCommand(image);
-            argv = QStringList{bin + "/hdiutil", "attach", image};
+            argv = QStringList{hdiutil, "attach", image};
             break;
         case 2:
         case 3: {
             // The tool must exist to run: each case gets its own installer folder.
-            QString folder = random.component();
-            if (folder == "." || folder == "..")
-                folder += 'x';
-            const QString installer = apps + '/' + QString::number(i) + folder;
+            const QString installer = sandbox.apps + '/' + QString::number(i) + random.component();
             const QString tool = toolPathFor(installer);
             QVERIFY(QDir().mkpath(QFileInfo(tool).path()));
-            QVERIFY(copyExecutable(recorder, tool));
+            QVERIFY(sandbox.installDouble("hdiutil", tool));
             const qint64 version = i % 7 == 2 ? 14 : 12;
             script = installMediaCommand(tool, installer, image, version);
             argv = QStringList{tool};
@@ -208,18 +144,18 @@ void CommandPropertyTest::anyValueRunsOnlyTheIntendedCommand() {
         }
         case 4:
             script = ejectCommand(image);
-            argv = QStringList{bin + "/hdiutil", "eject", image, "-force"};
+            argv = QStringList{hdiutil, "eject", image, "-force"};
             break;
         case 5:
             script = convertCommand(image, other);
-            argv = QStringList{bin + "/hdiutil", "convert", image, "-format", "UDTO", "-o", other};
+            argv = QStringList{hdiutil, "convert", image, "-format", "UDTO", "-o", other};
             break;
         case 6:
             script = deleteCommand(image);
-            argv = QStringList{bin + "/rm", image};
+            argv = QStringList{sandbox.bin + "/rm", image};
             break;
         }
-        inputs << script;
+        scripts << script;
         expected << argv;
         try {
             AppleScriptExecutor::executeAppleScript(script, VANTOREL_OSASCRIPT_PATH);
@@ -231,22 +167,17 @@ void CommandPropertyTest::anyValueRunsOnlyTheIntendedCommand() {
         }
     }
 
-    const QList<QByteArray> fields = readFile(log).split('\0');
-    qsizetype at = 0;
+    const QList<QStringList> records = DoublesSandbox::readRecords(sandbox.hdiutilLog);
     for (int i = 0; i < cases; ++i) {
-        QVERIFY2(at + 1 < fields.size(), qPrintable(QString("case %1 ran nothing").arg(i)));
-        const int count = fields[at].toInt();
-        QStringList argv;
-        for (int k = 1; k <= count + 1 && at + k < fields.size(); ++k)
-            argv << QString::fromUtf8(fields[at + k]);
-        at += count + 2;
-        QVERIFY2(argv == expected[i], qPrintable(QString("case %1 (seed %2)\nscript: %3\ngot: %4")
-                                                     .arg(i)
-                                                     .arg(seed)
-                                                     .arg(inputs[i], argv.join(" | "))));
+        QVERIFY2(i < records.size(), qPrintable(QString("case %1 ran nothing").arg(i)));
+        QVERIFY2(records[i] == expected[i],
+                 qPrintable(QString("case %1 (seed %2)\nscript: %3\ngot: %4")
+                                .arg(i)
+                                .arg(seed)
+                                .arg(scripts[i], records[i].join(" | "))));
     }
-    QCOMPARE(at + 1, fields.size()); // nothing ran beyond the intended commands
-    QCOMPARE(QDir(work).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+    QCOMPARE(records.size(), cases); // nothing ran beyond the intended commands
+    QCOMPARE(QDir(sandbox.work).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList());
 }
 

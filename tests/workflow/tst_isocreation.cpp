@@ -15,41 +15,49 @@ using namespace vantorel;
 
 namespace {
 
-class TablePrompter : public ReplacementPrompter {
+class TablePrompter : public ReplacementPrompter
+{
 public:
     QMap<QString, bool> answers; // by file name; unknown names are declined
     QStringList asked;
-    bool askToReplace(const QString &fileName) override {
+    bool askToReplace(const QString &fileName) override
+    {
         asked << fileName;
         return answers.value(fileName, false);
     }
 };
 
-class FixedChooser : public InstallerChooser {
+class FixedChooser : public InstallerChooser
+{
 public:
     QUrl answer;
     QUrl chooseInstaller() override { return answer; }
 };
 
-void writeFile(const QString &path, const QByteArray &contents, bool executable = false) {
+void writeFile(const QString &path, const QByteArray &contents, bool executable = false)
+{
     QVERIFY2(DoublesSandbox::writeFile(path, contents, executable), qPrintable(path));
 }
 
-QByteArray readFile(const QString &path) {
+QByteArray readFile(const QString &path)
+{
     return DoublesSandbox::readFile(path);
 }
 
-QList<QStringList> readRecords(const QString &path) {
+QList<QStringList> readRecords(const QString &path)
+{
     return DoublesSandbox::readRecords(path);
 }
 
-QStringList entries(const QString &folder) {
+QStringList entries(const QString &folder)
+{
     return QDir(folder).entryList(
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 // Every store, in order, as "property=value".
-void recordStores(InstallerViewModel &model, QStringList &record) {
+void recordStores(InstallerViewModel &model, QStringList &record)
+{
     const auto add = [&model, &record](auto signal, auto value) {
         QObject::connect(&model, signal, &model, [&record, value] { record << value(); });
     };
@@ -80,7 +88,8 @@ void recordStores(InstallerViewModel &model, QStringList &record) {
 
 } // namespace
 
-class IsoCreationTest : public QObject {
+class IsoCreationTest : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -108,11 +117,13 @@ private:
     QString m_hdiutilLog, m_installerLog;
 };
 
-void IsoCreationTest::initTestCase() {
+void IsoCreationTest::initTestCase()
+{
     QVERIFY(QFile::exists(VANTOREL_OSASCRIPT_PATH));
 }
 
-void IsoCreationTest::init() {
+void IsoCreationTest::init()
+{
     m_sandbox = std::make_unique<DoublesSandbox>(VANTOREL_TEST_DOUBLES_DIR);
     QVERIFY(m_sandbox->isValid());
     m_bin = m_sandbox->bin;
@@ -124,23 +135,27 @@ void IsoCreationTest::init() {
     m_installerLog = m_sandbox->installerLog;
 }
 
-void IsoCreationTest::cleanup() {
+void IsoCreationTest::cleanup()
+{
     m_sandbox.reset();
 }
 
 // A bundle whose createinstallmedia is the recording double.
-InstallerInfo IsoCreationTest::makeInstaller(const QString &name, const QString &macOSVersion) {
+InstallerInfo IsoCreationTest::makeInstaller(const QString &name, const QString &macOSVersion)
+{
     const InstallerInfo installer = m_sandbox->makeInstaller(name, macOSVersion);
     [&] { QVERIFY(installer.path.isLocalFile()); }();
     return installer;
 }
 
-void IsoCreationTest::configure(InstallerViewModel &model, TablePrompter &prompter) {
+void IsoCreationTest::configure(InstallerViewModel &model, TablePrompter &prompter)
+{
     model.setEnvironment({VANTOREL_OSASCRIPT_PATH, m_desktop, m_volumes});
     model.setPrompter(&prompter);
 }
 
-void IsoCreationTest::run_data() {
+void IsoCreationTest::run_data()
+{
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("macOSVersion");
     // dmg:ANSWER, iso:ANSWER, dmg-folder:ANSWER: that file (or a folder) exists and the prompt
@@ -232,7 +247,8 @@ void IsoCreationTest::run_data() {
         << "10.13.6" << QStringList() << 5 << "" << all << true << QStringList{".iso"} << false;
 }
 
-void IsoCreationTest::run() {
+void IsoCreationTest::run()
+{
     QFETCH(QString, name);
     QFETCH(QString, macOSVersion);
     QFETCH(QStringList, setup);
@@ -371,7 +387,8 @@ void IsoCreationTest::run() {
     }
 }
 
-void IsoCreationTest::runUsesTheProcessedInstallersVersion() {
+void IsoCreationTest::runUsesTheProcessedInstallersVersion()
+{
     // No version number: the code name decides, and it must be the processed installer's.
     const InstallerInfo monterey = makeInstaller("Install macOS Monterey", "Install.app");
     InstallerViewModel model;
@@ -390,7 +407,8 @@ void IsoCreationTest::runUsesTheProcessedInstallersVersion() {
     QVERIFY(installs[0].contains("--applicationpath"));
 }
 
-void IsoCreationTest::createISOWithoutSelectionDoesNothing() {
+void IsoCreationTest::createISOWithoutSelectionDoesNothing()
+{
     InstallerViewModel model;
     QSignalSpy willChange(&model, &InstallerViewModel::objectWillChange);
     model.createISO();
@@ -398,7 +416,8 @@ void IsoCreationTest::createISOWithoutSelectionDoesNothing() {
     QCOMPARE(willChange.count(), 0);
 }
 
-void IsoCreationTest::destroyingTheModelAnswersPromptsWithCancel_data() {
+void IsoCreationTest::destroyingTheModelAnswersPromptsWithCancel_data()
+{
     QTest::addColumn<QString>("existing");
     QTest::addColumn<int>("pause");
     QTest::addColumn<QStringList>("verbs");
@@ -409,7 +428,8 @@ void IsoCreationTest::destroyingTheModelAnswersPromptsWithCancel_data() {
         << ".iso" << 0 << QStringList{"create", "attach", "eject"};
 }
 
-void IsoCreationTest::destroyingTheModelAnswersPromptsWithCancel() {
+void IsoCreationTest::destroyingTheModelAnswersPromptsWithCancel()
+{
     QFETCH(QString, existing);
     QFETCH(int, pause);
     QFETCH(QStringList, verbs);
@@ -434,7 +454,8 @@ void IsoCreationTest::destroyingTheModelAnswersPromptsWithCancel() {
     QCOMPARE(calls, verbs);
 }
 
-void IsoCreationTest::selectInstaller_data() {
+void IsoCreationTest::selectInstaller_data()
+{
     QTest::addColumn<QString>("tool"); // file, folder, link, dangling link, none, cancel
     QTest::addColumn<bool>("valid");
     QTest::addRow("tool is a file") << "file" << true;
@@ -445,7 +466,8 @@ void IsoCreationTest::selectInstaller_data() {
     QTest::addRow("chooser cancelled") << "cancel" << false;
 }
 
-void IsoCreationTest::selectInstaller() {
+void IsoCreationTest::selectInstaller()
+{
     QFETCH(QString, tool);
     QFETCH(bool, valid);
     const QString bundle = m_apps + "/Install macOS Sonoma.app";

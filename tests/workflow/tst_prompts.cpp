@@ -21,7 +21,8 @@ namespace {
 // Runs each step, one per tick, on whichever dialog is modal then. Once the steps are used up,
 // a dialog still open is rejected, so that a failed check cannot leave the test hanging in
 // exec(). The driver stops when the returned timer goes out of scope.
-std::unique_ptr<QTimer> driveModal(QList<std::function<void(QDialog *)>> steps) {
+std::unique_ptr<QTimer> driveModal(QList<std::function<void(QDialog *)>> steps)
+{
     auto timer = std::make_unique<QTimer>();
     timer->setInterval(20);
     QObject::connect(timer.get(), &QTimer::timeout, timer.get(), [steps]() mutable {
@@ -39,7 +40,8 @@ std::unique_ptr<QTimer> driveModal(QList<std::function<void(QDialog *)>> steps) 
 
 } // namespace
 
-class PromptsTest : public QObject {
+class PromptsTest : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -49,23 +51,23 @@ private slots:
     void chooser();
 };
 
-void PromptsTest::replacePrompt_data() {
+void PromptsTest::replacePrompt_data()
+{
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QString>("action");
     QTest::addColumn<bool>("replace");
-    QTest::addRow("Replace") << "Install macOS Sonoma.dmg"
-                             << "Replace" << true;
-    QTest::addRow("Cancel") << "Install macOS Sonoma.dmg"
-                            << "Cancel" << false;
-    QTest::addRow("Escape") << "Install macOS Sonoma.iso"
-                            << "Escape" << false;
-    QTest::addRow("closed") << "Install macOS Sonoma.iso"
-                            << "close" << false;
-    QTest::addRow("markup in the name") << "<b>Bold</b> &amp;.dmg"
-                                        << "Replace" << true;
+    const auto row = [](const char *tag, const char *fileName, const char *action, bool replace) {
+        QTest::addRow("%s", tag) << QString(fileName) << QString(action) << replace;
+    };
+    row("Replace", "Install macOS Sonoma.dmg", "Replace", true);
+    row("Cancel", "Install macOS Sonoma.dmg", "Cancel", false);
+    row("Escape", "Install macOS Sonoma.iso", "Escape", false);
+    row("closed", "Install macOS Sonoma.iso", "close", false);
+    row("markup in the name", "<b>Bold</b> &amp;.dmg", "Replace", true);
 }
 
-void PromptsTest::replacePrompt() {
+void PromptsTest::replacePrompt()
+{
     QFETCH(QString, fileName);
     QFETCH(QString, action);
     QFETCH(bool, replace);
@@ -105,7 +107,8 @@ void PromptsTest::replacePrompt() {
                                                              {"Cancel", QMessageBox::RejectRole}}));
 }
 
-void PromptsTest::chooser_data() {
+void PromptsTest::chooser_data()
+{
     // Paths typed into the dialog one after the other, each followed by "Choose"; an empty
     // entry cancels.
     QTest::addColumn<QStringList>("typed");
@@ -118,7 +121,8 @@ void PromptsTest::chooser_data() {
     QTest::addRow("cancel") << QStringList{""} << "";
 }
 
-void PromptsTest::chooser() {
+void PromptsTest::chooser()
+{
     QFETCH(QStringList, typed);
     QFETCH(QString, chosen);
 

@@ -85,10 +85,8 @@ Item {
                 StateDriver.selectInstaller(view.viewModel, {})
             StateDriver.setProcessing(view.viewModel, data.processing)
             waitForRendering(view)
-
-            const pair = buttons(view)
             for (let i = 0; i < 2; ++i) {
-                const button = pair[i]
+                const button = buttons(view)[i]
                 compare(button.enabled, data.enabled[i], button.text)
                 verify(button.width >= 150)
                 const middle = button.height / 2

@@ -28,10 +28,6 @@ TestCase {
         return view
     }
 
-    function part(view, name) {
-        return findChild(view, name)
-    }
-
     function test_columnStates_data() {
         return [
             { tag: "idle, nothing selected", selected: false, processing: false },
@@ -48,16 +44,16 @@ TestCase {
         StateDriver.setProcessing(view.viewModel, data.processing)
         waitForRendering(view)
 
-        compare(part(view, "installerDetailsCard") !== null, data.selected)
-        compare(part(view, "emptyStateCard") !== null, !data.selected)
-        compare(part(view, "progressSection") !== null, data.processing)
+        compare(findChild(view, "installerDetailsCard") !== null, data.selected)
+        compare(findChild(view, "emptyStateCard") !== null, !data.selected)
+        compare(findChild(view, "progressSection") !== null, data.processing)
 
         // Top to bottom: header, installer area, action row, then the progress section or
         // nothing at all.
-        const header = part(view, "header")
-        const area = part(view, "installerArea")
-        const actions = part(view, "actionRow")
-        const progress = part(view, "progressArea")
+        const header = findChild(view, "header")
+        const area = findChild(view, "installerArea")
+        const actions = findChild(view, "actionRow")
+        const progress = findChild(view, "progressArea")
         verify(header.y < area.y && area.y + area.height < actions.y)
         compare(area.y, header.y + header.height + 20)
         compare(actions.y, area.y + area.height + 20)
@@ -78,7 +74,7 @@ TestCase {
     function test_detailsCard(data) {
         const view = makeView()
         StateDriver.selectInstaller(view.viewModel, data.fields)
-        const card = part(view, "installerDetailsCard")
+        const card = findChild(view, "installerDetailsCard")
         verify(card)
         waitForRendering(view)
 
@@ -86,16 +82,16 @@ TestCase {
                         "Installer Type:"]
         const values = [data.fields.macOSVersion, "19.2.02", "23C71", "13.25 GB", data.type]
         for (let i = 0; i < labels.length; ++i) {
-            const fact = part(card, "fact" + i)
-            compare(part(fact, "factLabel").text, labels[i])
-            compare(part(fact, "factValue").text, values[i])
+            const fact = findChild(card, "fact" + i)
+            compare(findChild(fact, "factLabel").text, labels[i])
+            compare(findChild(fact, "factValue").text, values[i])
         }
-        compare(String(part(part(card, "fact4"), "factValue").color), String(data.color))
+        compare(String(findChild(findChild(card, "fact4"), "factValue").color), String(data.color))
 
         // Without an icon nothing takes its place: the name starts at the card's inset.
-        const icon = part(card, "installerIcon")
+        const icon = findChild(card, "installerIcon")
         compare(icon.visible, data.icon)
-        const name = part(card, "installerName")
+        const name = findChild(card, "installerName")
         const nameX = name.mapToItem(card, 0, 0).x
         if (data.icon)
             compare(nameX, Theme.padding + 80 + 20)
@@ -107,11 +103,11 @@ TestCase {
         const view = makeView()
         const path = "/Volumes/" + "Very Long Folder Name/".repeat(12) + "Install macOS Sonoma.app"
         StateDriver.selectInstaller(view.viewModel, { path: path })
-        const line = part(view, "installerPath")
+        const line = findChild(view, "installerPath")
         waitForRendering(view)
         compare(line.lineCount, 1)
         verify(line.truncated)
-        const card = part(view, "installerDetailsCard")
+        const card = findChild(view, "installerDetailsCard")
         verify(line.mapToItem(card, line.width, 0).x <= card.width - Theme.padding)
     }
 
@@ -140,21 +136,21 @@ TestCase {
         const titles = ["macOS installer selected", "Create DMG file", "Make DMG bootable",
                         "Convert to ISO format", "Clean up temporary files"]
         for (let step = 0; step < 5; ++step) {
-            const row = part(view, "stepRow" + step)
+            const row = findChild(view, "stepRow" + step)
             const look = symbols[data.states[step]]
             compare(row.stepState, data.states[step])
-            verify(String(part(row, "stepSymbol").source).endsWith(look[0]))
-            compare(String(part(row, "stepSymbol").color), String(look[1]))
-            compare(part(row, "stepTitle").text, titles[step])
+            verify(String(findChild(row, "stepSymbol").source).endsWith(look[0]))
+            compare(String(findChild(row, "stepSymbol").color), String(look[1]))
+            compare(findChild(row, "stepTitle").text, titles[step])
             // Text keeps 8 bits a channel: compare as the text shows it.
-            compare(String(part(row, "stepTitle").color), String(look[2]))
+            compare(String(findChild(row, "stepTitle").color), String(look[2]))
             compare(row.Accessible.name, titles[step] + ", " + look[3])
         }
     }
 
     function test_alertOpensAndClearsTheFlag() {
         const view = makeView()
-        const alert = part(view, "outcomeAlert")
+        const alert = findChild(view, "outcomeAlert")
         verify(!alert.visible)
 
         for (const [title, message] of [["Success", "ISO image created successfully at:\n/x.iso"],
