@@ -11,7 +11,8 @@
 namespace vantorel {
 
 void AppleScriptExecutor::executeAppleScript(const QString &script, const Completion &completion,
-                                             const QString &interpreterPath) {
+                                             const QString &interpreterPath)
+{
     const QByteArray path = QFile::encodeName(interpreterPath);
     const QByteArray text = script.toUtf8();
     BoundedOutput errorOutput;
@@ -42,8 +43,8 @@ void AppleScriptExecutor::executeAppleScript(const QString &script, const Comple
     completion(false, Error::application(status, description));
 }
 
-bool AppleScriptExecutor::executeAppleScript(const QString &script,
-                                             const QString &interpreterPath) {
+bool AppleScriptExecutor::executeAppleScript(const QString &script, const QString &interpreterPath)
+{
     bool succeeded = false;
     std::optional<Error> failure;
     executeAppleScript(
@@ -58,7 +59,8 @@ bool AppleScriptExecutor::executeAppleScript(const QString &script,
     return succeeded;
 }
 
-QString AppleScriptExecutor::defaultInterpreterPath() {
+QString AppleScriptExecutor::defaultInterpreterPath()
+{
 #ifdef Q_OS_MACOS
     return QStringLiteral("/usr/bin/osascript");
 #else

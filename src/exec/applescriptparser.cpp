@@ -6,20 +6,24 @@ namespace vantorel {
 
 namespace {
 
-bool isSpace(char c) {
+bool isSpace(char c)
+{
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
 }
 
-bool isWordCharacter(char c) {
+bool isWordCharacter(char c)
+{
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
 }
 
-bool isDigit(char c) {
+bool isDigit(char c)
+{
     return c >= '0' && c <= '9';
 }
 
 // Byte length of the UTF-8 character starting at `at`, at least 1 even for stray bytes.
-std::size_t characterLength(std::string_view text, std::size_t at) {
+std::size_t characterLength(std::string_view text, std::size_t at)
+{
     const auto lead = static_cast<unsigned char>(text[at]);
     const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
     std::size_t available = 1;
@@ -31,7 +35,8 @@ std::size_t characterLength(std::string_view text, std::size_t at) {
 
 enum class TokenKind { End, Word, Number, String, Other };
 
-struct Token {
+struct Token
+{
     TokenKind kind = TokenKind::End;
     std::size_t start = 0; // byte offsets
     std::size_t end = 0;
@@ -39,19 +44,23 @@ struct Token {
 };
 
 // Byte offsets become error ranges in characters only at the end.
-struct ByteError {
+struct ByteError
+{
     std::size_t start;
     std::size_t end;
     std::string message;
 };
 
-class Lexer {
+class Lexer
+{
 public:
     explicit Lexer(std::string_view script)
-        : m_script(script) {}
+        : m_script(script)
+    {}
 
     // Returns the next token, or nullopt with m_error set when a string literal is malformed.
-    std::optional<Token> next() {
+    std::optional<Token> next()
+    {
         while (m_at < m_script.size() && isSpace(m_script[m_at]))
             ++m_at;
         Token token;
@@ -77,14 +86,16 @@ public:
         return token;
     }
 
-    std::string_view text(const Token &token) const {
+    std::string_view text(const Token &token) const
+    {
         return m_script.substr(token.start, token.end - token.start);
     }
 
     ByteError error() const { return m_error; }
 
 private:
-    std::optional<Token> stringLiteral() {
+    std::optional<Token> stringLiteral()
+    {
         Token token;
         token.kind = TokenKind::String;
         token.start = m_at++;
@@ -135,7 +146,8 @@ private:
     ByteError m_error{0, 0, {}};
 };
 
-bool isKeyword(const Lexer &lexer, const Token &token, std::string_view keyword) {
+bool isKeyword(const Lexer &lexer, const Token &token, std::string_view keyword)
+{
     if (token.kind != TokenKind::Word)
         return false;
     const std::string_view text = lexer.text(token);
@@ -151,7 +163,8 @@ bool isKeyword(const Lexer &lexer, const Token &token, std::string_view keyword)
     return true;
 }
 
-std::string describe(const Lexer &lexer, const Token &token) {
+std::string describe(const Lexer &lexer, const Token &token)
+{
     switch (token.kind) {
     case TokenKind::End:
         return "end of script";
@@ -167,7 +180,8 @@ std::string describe(const Lexer &lexer, const Token &token) {
     return "“" + std::string(lexer.text(token)) + "”";
 }
 
-std::variant<ShellScriptStatement, ByteError> parseBytes(std::string_view script) {
+std::variant<ShellScriptStatement, ByteError> parseBytes(std::string_view script)
+{
     Lexer lexer(script);
     auto unexpected = [&lexer](const Token &token, std::string_view expected) {
         return ByteError{token.start, token.end,
@@ -213,7 +227,8 @@ std::variant<ShellScriptStatement, ByteError> parseBytes(std::string_view script
     return statement;
 }
 
-std::size_t characterOffset(std::string_view script, std::size_t byteOffset) {
+std::size_t characterOffset(std::string_view script, std::size_t byteOffset)
+{
     std::size_t characters = 0;
     for (std::size_t i = 0; i < byteOffset && i < script.size(); ++i) {
         if ((static_cast<unsigned char>(script[i]) & 0xC0) != 0x80)
@@ -225,7 +240,8 @@ std::size_t characterOffset(std::string_view script, std::size_t byteOffset) {
 } // namespace
 
 std::variant<ShellScriptStatement, AppleScriptSyntaxError>
-parseShellScriptStatement(std::string_view script) {
+parseShellScriptStatement(std::string_view script)
+{
     auto parsed = parseBytes(script);
     if (auto *error = std::get_if<ByteError>(&parsed)) {
         return AppleScriptSyntaxError{characterOffset(script, error->start),

@@ -6,12 +6,14 @@ namespace vantorel {
 
 namespace {
 
-bool isContinuation(unsigned char byte) {
+bool isContinuation(unsigned char byte)
+{
     return (byte & 0xC0) == 0x80;
 }
 
 // Length of the sequence a lead byte announces; 0 for bytes that cannot start one.
-std::size_t sequenceLength(unsigned char lead) {
+std::size_t sequenceLength(unsigned char lead)
+{
     if (lead < 0x80)
         return 1;
     if (lead >= 0xC0 && lead < 0xE0)
@@ -24,7 +26,8 @@ std::size_t sequenceLength(unsigned char lead) {
 }
 
 // Drops a multi-byte sequence that the cut left unfinished at the end.
-std::size_t completePrefixLength(const std::string &text) {
+std::size_t completePrefixLength(const std::string &text)
+{
     std::size_t continuations = 0;
     std::size_t end = text.size();
     while (continuations < 3 && continuations < end &&
@@ -39,7 +42,8 @@ std::size_t completePrefixLength(const std::string &text) {
 
 } // namespace
 
-void Utf8Validator::feed(const char *data, std::size_t size) {
+void Utf8Validator::feed(const char *data, std::size_t size)
+{
     const auto *bytes = reinterpret_cast<const unsigned char *>(data);
     std::size_t i = 0;
     while (i < size && !m_failed) {
@@ -90,9 +94,11 @@ void Utf8Validator::feed(const char *data, std::size_t size) {
 }
 
 BoundedOutput::BoundedOutput(std::size_t limit)
-    : m_limit(limit) {}
+    : m_limit(limit)
+{}
 
-void BoundedOutput::append(const char *data, std::size_t size) {
+void BoundedOutput::append(const char *data, std::size_t size)
+{
     m_validator.feed(data, size);
     m_total += size;
     const std::size_t tailSize = m_limit - m_limit / 2;
@@ -112,7 +118,8 @@ void BoundedOutput::append(const char *data, std::size_t size) {
         m_tail.erase(0, m_tail.size() - tailSize);
 }
 
-std::string BoundedOutput::text() const {
+std::string BoundedOutput::text() const
+{
     if (!m_truncated)
         return m_head;
 

@@ -8,7 +8,8 @@ namespace vantorel {
 
 // Checks UTF-8 strictly as it streams in: no overlong forms, no surrogates, nothing beyond
 // U+10FFFF, and no sequence left unfinished at the end.
-class Utf8Validator {
+class Utf8Validator
+{
 public:
     void feed(const char *data, std::size_t size);
     bool isValid() const { return !m_failed && m_pending == 0; }
@@ -24,7 +25,8 @@ private:
 // whole up to `limit` bytes; beyond that only its first and last halves are kept, with one line
 // between them saying how many bytes were left out. Cuts fall on UTF-8 character boundaries so
 // that valid text stays valid. Validity is judged on everything appended, not just what is kept.
-class BoundedOutput {
+class BoundedOutput
+{
 public:
     static constexpr std::size_t defaultLimit = 1024 * 1024;
 

@@ -16,18 +16,21 @@ namespace vantorel {
 
 namespace {
 
-class FileDescriptor {
+class FileDescriptor
+{
 public:
     FileDescriptor() = default;
     explicit FileDescriptor(int fd)
-        : m_fd(fd) {}
+        : m_fd(fd)
+    {}
     FileDescriptor(const FileDescriptor &) = delete;
     FileDescriptor &operator=(const FileDescriptor &) = delete;
     ~FileDescriptor() { reset(); }
 
     int get() const { return m_fd; }
     bool isOpen() const { return m_fd >= 0; }
-    void reset(int fd = -1) {
+    void reset(int fd = -1)
+    {
         if (m_fd >= 0)
             ::close(m_fd); // not retried on EINTR: the descriptor is gone either way on Linux
         m_fd = fd;
@@ -39,7 +42,8 @@ private:
 
 // The parent's ends must never reach a child: another thread's child holding our write end
 // would keep this run waiting for end of file until that child exits.
-int makePipe(FileDescriptor &readEnd, FileDescriptor &writeEnd) {
+int makePipe(FileDescriptor &readEnd, FileDescriptor &writeEnd)
+{
     int fds[2];
 #ifdef __linux__
     if (::pipe2(fds, O_CLOEXEC) != 0)
@@ -68,20 +72,24 @@ int makePipe(FileDescriptor &readEnd, FileDescriptor &writeEnd) {
     return 0;
 }
 
-class SpawnSetup {
+class SpawnSetup
+{
 public:
-    SpawnSetup() {
+    SpawnSetup()
+    {
         posix_spawn_file_actions_init(&m_actions);
         posix_spawnattr_init(&m_attributes);
     }
     SpawnSetup(const SpawnSetup &) = delete;
     SpawnSetup &operator=(const SpawnSetup &) = delete;
-    ~SpawnSetup() {
+    ~SpawnSetup()
+    {
         posix_spawn_file_actions_destroy(&m_actions);
         posix_spawnattr_destroy(&m_attributes);
     }
 
-    int prepare(int stdoutFd, int stderrFd) {
+    int prepare(int stdoutFd, int stderrFd)
+    {
         int error = 0;
         if (stdoutFd >= 0 &&
             (error = posix_spawn_file_actions_adddup2(&m_actions, stdoutFd, STDOUT_FILENO)) != 0)
@@ -115,10 +123,12 @@ public:
         return 0;
     }
 
-    const posix_spawn_file_actions_t *actions() const {
+    const posix_spawn_file_actions_t *actions() const
+    {
         return &m_actions;
     }
-    const posix_spawnattr_t *attributes() const {
+    const posix_spawnattr_t *attributes() const
+    {
         return &m_attributes;
     }
 
@@ -127,7 +137,8 @@ private:
     posix_spawnattr_t m_attributes;
 };
 
-int reap(pid_t pid, int &waitStatus) {
+int reap(pid_t pid, int &waitStatus)
+{
     while (::waitpid(pid, &waitStatus, 0) < 0) {
         if (errno != EINTR)
             return errno;
@@ -135,14 +146,16 @@ int reap(pid_t pid, int &waitStatus) {
     return 0;
 }
 
-struct Stream {
+struct Stream
+{
     FileDescriptor readEnd;
     const OutputSink *sink = nullptr;
 };
 
 // Reads both pipes until end of file on each; a failing poll() gives up the pipes rather than
 // spinning, and the child then sees a broken pipe.
-void drain(Stream (&streams)[2]) {
+void drain(Stream (&streams)[2])
+{
     constexpr std::size_t bufferSize = 64 * 1024;
     const std::unique_ptr<char[]> buffer(new char[bufferSize]);
     for (;;) {
@@ -179,7 +192,8 @@ void drain(Stream (&streams)[2]) {
 } // namespace
 
 ChildOutcome runChildProcess(const std::vector<std::string> &argv, const OutputSink &onStdout,
-                             const OutputSink &onStderr) {
+                             const OutputSink &onStderr)
+{
     ChildOutcome outcome;
     if (argv.empty()) {
         outcome.systemError = EINVAL;

@@ -10,7 +10,8 @@ namespace vantorel {
 // Receives one chunk of a child's output as it arrives.
 using OutputSink = std::function<void(const char *data, std::size_t size)>;
 
-struct ChildOutcome {
+struct ChildOutcome
+{
     int systemError = 0; // errno when the child could not be started or reaped; 0 otherwise
     int waitStatus = 0;  // as reported by waitpid, when systemError is 0
 };

@@ -11,16 +11,19 @@ namespace {
 #ifndef Q_OS_MACOS
 // Qt's own folder chooser, narrowed to one application bundle: accepting anything else opens it
 // as a folder instead, so the dialog can only close with a ".app" folder or a cancel.
-class BundleDialog : public QFileDialog {
+class BundleDialog : public QFileDialog
+{
 public:
     using QFileDialog::QFileDialog;
 
-    static bool isBundle(const QString &path) {
+    static bool isBundle(const QString &path)
+    {
         const QFileInfo info(path);
         return info.fileName().endsWith(QLatin1String(".app")) && info.isDir();
     }
 
-    void accept() override {
+    void accept() override
+    {
         const QStringList chosen = selectedFiles();
         if (chosen.size() == 1 && isBundle(chosen.constFirst())) {
             QFileDialog::accept();
@@ -34,7 +37,8 @@ public:
 
 } // namespace
 
-QUrl FileDialogChooser::chooseInstaller() {
+QUrl FileDialogChooser::chooseInstaller()
+{
     const QString title = tr("Select a macOS Installer");
     const QString applications = QStringLiteral("/Applications");
 #ifdef Q_OS_MACOS

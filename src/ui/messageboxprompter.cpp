@@ -6,7 +6,8 @@
 
 namespace vantorel {
 
-bool MessageBoxPrompter::askToReplace(const QString &fileName) {
+bool MessageBoxPrompter::askToReplace(const QString &fileName)
+{
     // No parent: modal for the whole application, like the alert it stands for.
     QMessageBox box(QMessageBox::Warning, QString(), tr("File already exists"));
     box.setInformativeText(tr("'%1' already exists. Do you want to replace it?").arg(fileName));

@@ -17,12 +17,14 @@ namespace vantorel {
 
 namespace {
 
-QString absolutePath(const QString &path) {
+QString absolutePath(const QString &path)
+{
     return QDir::isRelativePath(path) ? QDir::current().absoluteFilePath(path) : path;
 }
 
 // True when anything has this name, a dangling symbolic link included.
-bool entryExists(const QString &path) {
+bool entryExists(const QString &path)
+{
     struct stat status;
     if (::lstat(QFile::encodeName(path).constData(), &status) == 0)
         return true;
@@ -33,13 +35,15 @@ bool entryExists(const QString &path) {
 
 // Removes a file or link. A folder is never removed: unlink refuses it with the platform's
 // error, so a confirmed "Replace" cannot take a whole directory tree with it.
-void removeEntry(const QString &path) {
+void removeEntry(const QString &path)
+{
     if (::unlink(QFile::encodeName(path).constData()) != 0)
         throw Error::posix(errno);
 }
 
 // Like the platform's move: the destination must not exist.
-void moveEntry(const QString &from, const QString &to) {
+void moveEntry(const QString &from, const QString &to)
+{
     if (entryExists(to))
         throw Error::posix(EEXIST);
     if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
@@ -47,7 +51,8 @@ void moveEntry(const QString &from, const QString &to) {
 }
 
 // A stage may be handed a location on its own: it must still name a file inside a folder.
-QString checkedLocation(const QString &location) {
+QString checkedLocation(const QString &location)
+{
     const qsizetype slash = location.lastIndexOf(u'/');
     requireUsableFileName(slash < 0 ? location : location.mid(slash + 1));
     return absolutePath(location);
@@ -55,29 +60,34 @@ QString checkedLocation(const QString &location) {
 
 } // namespace
 
-bool isUsableFileName(const QString &name) {
+bool isUsableFileName(const QString &name)
+{
     return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
            !name.contains(u'/') && !name.contains(QChar(u'\0'));
 }
 
-void requireUsableFileName(const QString &name) {
+void requireUsableFileName(const QString &name)
+{
     if (!isUsableFileName(name))
         throw Error::application(
             stageerror::unusableName,
             QStringLiteral("The installer name cannot be used as a file name"));
 }
 
-QString joinPath(const QString &folder, const QString &component) {
+QString joinPath(const QString &folder, const QString &component)
+{
     if (folder.endsWith(u'/'))
         return folder + component;
     return folder + u'/' + component;
 }
 
-QString diskImageLocation(const QString &desktopFolder, const QString &name) {
+QString diskImageLocation(const QString &desktopFolder, const QString &name)
+{
     return joinPath(desktopFolder, name + QLatin1String(".dmg"));
 }
 
-QString isoPathFor(const QString &diskImageLocation) {
+QString isoPathFor(const QString &diskImageLocation)
+{
     const qsizetype nameStart = diskImageLocation.lastIndexOf(u'/') + 1;
     const qsizetype dot = diskImageLocation.lastIndexOf(u'.');
     // A dot that opens the file name starts no extension.
@@ -85,19 +95,23 @@ QString isoPathFor(const QString &diskImageLocation) {
     return base + QLatin1String(".iso");
 }
 
-QString conversionOutputFor(const QString &isoPath) {
+QString conversionOutputFor(const QString &isoPath)
+{
     return isoPath + QLatin1String(".cdr");
 }
 
-QString volumePathFor(const QString &volumesRoot, const QString &name) {
+QString volumePathFor(const QString &volumesRoot, const QString &name)
+{
     return joinPath(volumesRoot, name);
 }
 
-QString toolPathFor(const QString &installerPath) {
+QString toolPathFor(const QString &installerPath)
+{
     return joinPath(installerPath, QStringLiteral("Contents/Resources/createinstallmedia"));
 }
 
-InstallerViewModel::Environment resolvedEnvironment(const InstallerViewModel::Environment &given) {
+InstallerViewModel::Environment resolvedEnvironment(const InstallerViewModel::Environment &given)
+{
     InstallerViewModel::Environment resolved = given;
     if (resolved.interpreterPath.isEmpty())
         resolved.interpreterPath = AppleScriptExecutor::defaultInterpreterPath();
@@ -111,13 +125,16 @@ InstallerViewModel::Environment resolvedEnvironment(const InstallerViewModel::En
 DiskImageStages::DiskImageStages(InstallerViewModel::Environment environment,
                                  ReplacementRequest requestReplacement)
     : m_environment(std::move(environment))
-    , m_requestReplacement(std::move(requestReplacement)) {}
+    , m_requestReplacement(std::move(requestReplacement))
+{}
 
-bool DiskImageStages::run(const QString &script) const {
+bool DiskImageStages::run(const QString &script) const
+{
     return AppleScriptExecutor::executeAppleScript(script, m_environment.interpreterPath);
 }
 
-QString DiskImageStages::createDMG(const InstallerInfo &installer) const {
+QString DiskImageStages::createDMG(const InstallerInfo &installer) const
+{
     // Before anything touches the disk: the name becomes a file name and a volume name.
     requireUsableFileName(installer.name);
     if (m_environment.desktopFolder.isEmpty())
@@ -138,7 +155,8 @@ QString DiskImageStages::createDMG(const InstallerInfo &installer) const {
     return location;
 }
 
-void DiskImageStages::makeBootable(const QString &location, const InstallerInfo &installer) const {
+void DiskImageStages::makeBootable(const QString &location, const InstallerInfo &installer) const
+{
     requireUsableFileName(installer.name);
     const QString image = checkedLocation(location);
     const QString volumePath = volumePathFor(m_environment.volumesRoot, installer.name);
@@ -165,7 +183,8 @@ void DiskImageStages::makeBootable(const QString &location, const InstallerInfo 
                                  QStringLiteral("Failed to make DMG bootable"));
 }
 
-QString DiskImageStages::convertToISO(const QString &location) const {
+QString DiskImageStages::convertToISO(const QString &location) const
+{
     const QString image = checkedLocation(location);
     const QString isoPath = isoPathFor(image);
     if (entryExists(isoPath)) {
@@ -181,7 +200,8 @@ QString DiskImageStages::convertToISO(const QString &location) const {
     return isoPath;
 }
 
-bool DiskImageStages::cleanup(const QString &location) const {
+bool DiskImageStages::cleanup(const QString &location) const
+{
     return run(commandtexts::deleteCommand(checkedLocation(location)));
 }
 
@@ -189,7 +209,8 @@ bool DiskImageStages::cleanup(const QString &location) const {
 
 namespace {
 
-DiskImageStages stagesOf(InstallerViewModel &model) {
+DiskImageStages stagesOf(InstallerViewModel &model)
+{
     return DiskImageStages(
         resolvedEnvironment(model.environment()),
         [&model](const QString &fileLocation) { return model.requestReplacement(fileLocation); });
@@ -197,19 +218,23 @@ DiskImageStages stagesOf(InstallerViewModel &model) {
 
 } // namespace
 
-QString InstallerViewModel::createDMG(const InstallerInfo &installer) {
+QString InstallerViewModel::createDMG(const InstallerInfo &installer)
+{
     return stagesOf(*this).createDMG(installer);
 }
 
-void InstallerViewModel::makeBootable(const QString &location, const InstallerInfo &installer) {
+void InstallerViewModel::makeBootable(const QString &location, const InstallerInfo &installer)
+{
     stagesOf(*this).makeBootable(location, installer);
 }
 
-QString InstallerViewModel::convertToISO(const QString &location) {
+QString InstallerViewModel::convertToISO(const QString &location)
+{
     return stagesOf(*this).convertToISO(location);
 }
 
-bool InstallerViewModel::cleanup(const QString &location) {
+bool InstallerViewModel::cleanup(const QString &location)
+{
     return stagesOf(*this).cleanup(location);
 }
 

@@ -42,7 +42,8 @@ InstallerViewModel::Environment resolvedEnvironment(const InstallerViewModel::En
 
 // The four disk image stages of one run. Blocking: commands and prompts hold the calling
 // (worker) thread until they end. Every failure is thrown as Error.
-class DiskImageStages {
+class DiskImageStages
+{
 public:
     // Answers whether the file at a location may be replaced.
     using ReplacementRequest = std::function<bool(const QString &fileLocation)>;

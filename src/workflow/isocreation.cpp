@@ -11,7 +11,8 @@
 
 namespace vantorel {
 
-void InstallerViewModel::selectInstaller() {
+void InstallerViewModel::selectInstaller()
+{
     assertGuiThread();
     if (!m_chooser)
         return;
@@ -30,7 +31,8 @@ void InstallerViewModel::selectInstaller() {
     loadInstallerInfo(bundle);
 }
 
-void InstallerViewModel::createISO() {
+void InstallerViewModel::createISO()
+{
     assertGuiThread();
     if (!m_selectedInstaller)
         return;
@@ -107,7 +109,8 @@ void InstallerViewModel::createISO() {
     });
 }
 
-bool InstallerViewModel::requestReplacement(const QString &fileLocation) {
+bool InstallerViewModel::requestReplacement(const QString &fileLocation)
+{
     const QString fileName = QFileInfo(fileLocation).fileName();
     const auto ask = [this, fileName] {
         try {

@@ -35,7 +35,8 @@ constexpr const char *elevatedWrapper = "printf '\\006' && exec /bin/sh -c \"$1\
 constexpr long privilegeViolation = -10004;
 constexpr long userCanceled = -128;
 
-bool writeAll(int fd, const char *data, std::size_t size) {
+bool writeAll(int fd, const char *data, std::size_t size)
+{
     while (size > 0) {
         const ssize_t written = ::write(fd, data, size);
         if (written < 0) {
@@ -49,17 +50,20 @@ bool writeAll(int fd, const char *data, std::size_t size) {
     return true;
 }
 
-void writeLine(const std::string &line) {
+void writeLine(const std::string &line)
+{
     writeAll(STDERR_FILENO, line.data(), line.size());
 }
 
-int executionError(const ShellScriptStatement &statement, const std::string &text, long number) {
+int executionError(const ShellScriptStatement &statement, const std::string &text, long number)
+{
     writeLine(std::to_string(statement.start) + ":" + std::to_string(statement.end) +
               ": execution error: " + text + " (" + std::to_string(number) + ")\n");
     return 1;
 }
 
-std::string withoutFinalNewline(std::string text) {
+std::string withoutFinalNewline(std::string text)
+{
     if (!text.empty() && text.back() == '\n')
         text.pop_back();
     return text;
@@ -67,7 +71,8 @@ std::string withoutFinalNewline(std::string text) {
 
 // Only absolute PATH entries: a relative one would make the elevation tool depend on the
 // current directory.
-std::string findOnPath(const std::string &name) {
+std::string findOnPath(const std::string &name)
+{
     const char *path = std::getenv("PATH");
     const std::string entries = path ? path : "/usr/bin:/bin";
     std::size_t begin = 0;
@@ -88,7 +93,8 @@ std::string findOnPath(const std::string &name) {
     return {};
 }
 
-int run(const ShellScriptStatement &statement) {
+int run(const ShellScriptStatement &statement)
+{
     std::vector<std::string> argv{"/bin/sh", "-c", statement.command};
     const bool elevate = statement.withAdministratorPrivileges && ::geteuid() != 0;
     if (elevate) {
@@ -150,7 +156,8 @@ int run(const ShellScriptStatement &statement) {
 
 } // namespace
 
-int main(int argc, char *argv[]) {
+int main(int argc, char *argv[])
+{
     // Writing to a reader that went away must not kill us before the command has finished.
     std::signal(SIGPIPE, SIG_IGN);
 
