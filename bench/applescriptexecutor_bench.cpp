@@ -33,7 +33,8 @@ using namespace vantorel;
 
 namespace {
 
-bool writeAll(int fd, const char *data, std::size_t size) {
+bool writeAll(int fd, const char *data, std::size_t size)
+{
     while (size > 0) {
         const ssize_t written = ::write(fd, data, size);
         if (written <= 0)
@@ -45,7 +46,8 @@ bool writeAll(int fd, const char *data, std::size_t size) {
 }
 
 // Child mode: "-e N".
-int writeOutput(long long total) {
+int writeOutput(long long total)
+{
     std::vector<char> chunk(64 * 1024, 'x');
     for (std::size_t i = 79; i < chunk.size(); i += 80)
         chunk[i] = '\n';
@@ -61,7 +63,8 @@ int writeOutput(long long total) {
 }
 
 // Peak resident size. On Linux the peak can be reset, so each measurement starts afresh.
-void resetPeak() {
+void resetPeak()
+{
     const int fd = ::open("/proc/self/clear_refs", O_WRONLY | O_CLOEXEC);
     if (fd >= 0) {
         writeAll(fd, "5", 1);
@@ -69,7 +72,8 @@ void resetPeak() {
     }
 }
 
-long long peakBytes() {
+long long peakBytes()
+{
     QFile status(QStringLiteral("/proc/self/status"));
     if (status.open(QIODevice::ReadOnly)) {
         for (const QByteArray &line : status.readAll().split('\n')) {
@@ -86,7 +90,8 @@ long long peakBytes() {
 #endif
 }
 
-long long residentBytes() {
+long long residentBytes()
+{
     QFile status(QStringLiteral("/proc/self/status"));
     if (status.open(QIODevice::ReadOnly)) {
         for (const QByteArray &line : status.readAll().split('\n')) {
@@ -98,7 +103,8 @@ long long residentBytes() {
 }
 
 // The same child with both outputs sent to /dev/null, without the runner.
-double timeToDevNull(const std::vector<std::string> &argv) {
+double timeToDevNull(const std::vector<std::string> &argv)
+{
     std::vector<char *> arguments;
     for (const std::string &argument : argv)
         arguments.push_back(const_cast<char *>(argument.c_str()));
@@ -123,7 +129,8 @@ double timeToDevNull(const std::vector<std::string> &argv) {
 
 // The floor for any runner that reads through pipes: both outputs drained by a bare read loop
 // that looks at nothing.
-double timeThroughBarePipes(const std::vector<std::string> &argv) {
+double timeThroughBarePipes(const std::vector<std::string> &argv)
+{
     std::vector<char *> arguments;
     for (const std::string &argument : argv)
         arguments.push_back(const_cast<char *>(argument.c_str()));
@@ -164,14 +171,16 @@ double timeThroughBarePipes(const std::vector<std::string> &argv) {
     return double(timer.nsecsElapsed()) / 1e9;
 }
 
-struct Figures {
+struct Figures
+{
     double runner = 1e9;
     double barePipes = 1e9;
     double devNull = 1e9;
     long long growth = 0;
 };
 
-void report(const char *name, long long bytes, const Figures &figures) {
+void report(const char *name, long long bytes, const Figures &figures)
+{
     const double mib = double(bytes) / (1024.0 * 1024.0);
     std::printf("%s\n", name);
     std::printf("  through the runner:      %8.3f s  (%.0f MiB/s per stream)\n", figures.runner,
@@ -185,7 +194,8 @@ void report(const char *name, long long bytes, const Figures &figures) {
 }
 
 Figures measure(const QString &script, const QString &interpreter,
-                const std::vector<std::string> &reference, int runs, int expectedCode) {
+                const std::vector<std::string> &reference, int runs, int expectedCode)
+{
     Figures figures;
     for (int run = 0; run < runs; ++run) {
         resetPeak();
@@ -213,7 +223,8 @@ Figures measure(const QString &script, const QString &interpreter,
 
 } // namespace
 
-int main(int argc, char *argv[]) {
+int main(int argc, char *argv[])
+{
     if (argc == 3 && std::strcmp(argv[1], "-e") == 0)
         return writeOutput(std::atoll(argv[2]));
 

@@ -137,15 +137,18 @@ int readFolder(int topFd, const std::string &relativePath, std::vector<std::stri
                 if (!child.empty())
                     child += '/';
                 child += name;
-            } else {
-                sum += status.st_size;
+            } else if (__builtin_add_overflow(sum, qint64(status.st_size), &sum)) {
+                // Sparse files can claim sizes whose sum no 64-bit count holds.
+                error = EOVERFLOW;
+                break;
             }
         }
     } catch (const std::bad_alloc &) {
         error = ENOMEM;
     }
     ::closedir(dir);
-    total += sum;
+    if (error == 0 && __builtin_add_overflow(total, sum, &total))
+        error = EOVERFLOW;
     return error;
 }
 
@@ -216,8 +219,10 @@ qint64 calculateDirectorySize(const QString &directoryPath)
 
     if (state.error != 0)
         throw Error::posix(state.error);
-    for (const qint64 helperTotal : helperTotals)
-        total += helperTotal;
+    for (const qint64 helperTotal : helperTotals) {
+        if (__builtin_add_overflow(total, helperTotal, &total))
+            throw Error::posix(EOVERFLOW);
+    }
     return total;
 }
 

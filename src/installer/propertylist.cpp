@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <limits>
 #include <unistd.h>
 
 namespace vantorel {
@@ -79,13 +80,13 @@ std::optional<QString> PropertyList::string(const char *key) const
     const plist_t node = plist_dict_get_item(m_root.get(), key);
     if (!node || plist_get_node_type(node) != PLIST_STRING)
         return std::nullopt;
-    char *value = nullptr;
-    plist_get_string_val(node, &value);
-    if (!value)
+    // Not plist_get_string_val: it asserts (aborts the process) on a string holding a NUL byte,
+    // which a crafted Info.plist can carry.
+    uint64_t length = 0;
+    const char *value = plist_get_string_ptr(node, &length);
+    if (!value || length > uint64_t(std::numeric_limits<qsizetype>::max()))
         return std::nullopt;
-    QString text = QString::fromUtf8(value);
-    std::free(value);
-    return text;
+    return QString::fromUtf8(value, qsizetype(length));
 }
 
 } // namespace vantorel

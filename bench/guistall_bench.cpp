@@ -1,0 +1,397 @@
+// The longest time the GUI thread's event loop is kept from running while Vantorel works: a
+// 1 ms precise timer on the GUI thread notes how late each tick comes. Not a test: run it on a
+// quiet machine.
+//
+//   guistall_bench [--files N] [--delay SECONDS] [--rounds N] [--bare] [--parent DIR]
+//
+// Scenarios, in one process: idle (2 s of nothing: the machine's own noise), then N rounds
+// (default 3) of loading an installer whose size walk covers a tree of N files (default 200000)
+// and one whole ISO run against the test doubles with each stand-in tool (hdiutil,
+// createinstallmedia) waiting SECONDS first (default 0.5). By default the real window runs
+// (VantorelApp, offscreen unless QT_QPA_PLATFORM says otherwise), so the views' reaction to each
+// published store counts too; --bare drives the view-model alone on a QCoreApplication.
+//
+// On a shared machine the GUI thread also stalls while it waits for a CPU. The scheduler's own
+// accounting (/proc/thread-self/schedstat) splits each stall into time the GUI thread ran (work
+// done on it: what the goal is about) and time it waited to be run (the machine's load); both are
+// shown, and the longest stall is listed with what the model published during it.
+
+#include "doublessandbox.h"
+#include "installerviewmodel.h"
+#include "vantorelapp.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QQuickWindow>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <tuple>
+#include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+using namespace vantorel;
+
+namespace {
+
+constexpr qint64 tickNs = 1000000;
+constexpr qint64 frameBudgetNs = 16000000;
+
+// The calling thread's time on a CPU and waiting for one, in nanoseconds.
+struct SchedulerTimes
+{
+    qint64 running = 0;
+    qint64 waiting = 0;
+};
+
+SchedulerTimes schedulerTimes()
+{
+    SchedulerTimes times;
+    const int fd = ::open("/proc/thread-self/schedstat", O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return times;
+    char text[128] = {};
+    const ssize_t got = ::read(fd, text, sizeof text - 1);
+    ::close(fd);
+    if (got > 0)
+        std::sscanf(text, "%lld %lld", &times.running, &times.waiting);
+    return times;
+}
+
+// Stalls of one scenario, over all rounds.
+struct Stalls
+{
+    std::vector<qint64> lengths;
+    std::vector<qint64> busy; // the part of each stall that the GUI thread spent running
+    QStringList worst;        // the longest, each with what was published during it
+    qint64 worstLength = 0;
+    double elapsedS = 0;
+};
+
+class StallMeter
+{
+public:
+    StallMeter()
+    {
+        m_timer.setTimerType(Qt::PreciseTimer);
+        m_timer.setInterval(1);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { tick(); });
+    }
+
+    void start()
+    {
+        m_ticks.clear();
+        m_marks.clear();
+        m_clock.start();
+        m_last = 0;
+        m_lastTimes = schedulerTimes();
+        m_timer.start();
+    }
+
+    // Notes what the model published, so that a long stall can be traced to it.
+    void mark(const QString &what)
+    {
+        if (m_timer.isActive())
+            m_marks.push_back({m_clock.nsecsElapsed(), what});
+    }
+
+    void stopInto(Stalls &stalls)
+    {
+        m_timer.stop();
+        tick(); // a loop still blocked at the end is a stall as well
+        stalls.elapsedS += double(m_clock.nsecsElapsed()) / 1e9;
+        for (const auto &[begin, length, busy, waiting] : m_ticks) {
+            stalls.lengths.push_back(length);
+            stalls.busy.push_back(busy);
+            if (length <= stalls.worstLength && stalls.worst.size() > 0)
+                continue;
+            stalls.worstLength = length;
+            QStringList during;
+            for (const auto &[at, what] : m_marks)
+                if (at >= begin && at <= begin + length + tickNs)
+                    during << what;
+            stalls.worst.prepend(
+                QStringLiteral("%1 ms (running %2 ms, waiting for a CPU %3 ms) at %4 s into the "
+                               "round%5")
+                    .arg(double(length) / 1e6, 0, 'f', 2)
+                    .arg(double(busy) / 1e6, 0, 'f', 2)
+                    .arg(double(waiting) / 1e6, 0, 'f', 2)
+                    .arg(double(begin) / 1e9, 0, 'f', 3)
+                    .arg(during.isEmpty()
+                             ? QString()
+                             : QStringLiteral(", during: ") + during.join(QStringLiteral(", "))));
+            stalls.worst = stalls.worst.mid(0, 1);
+        }
+    }
+
+private:
+    void tick()
+    {
+        const qint64 now = m_clock.nsecsElapsed();
+        const SchedulerTimes times = schedulerTimes();
+        const qint64 stall = std::max<qint64>(0, now - m_last - tickNs);
+        // Running time beyond the stall is the timer's own work of the last tick.
+        m_ticks.push_back({m_last, stall, std::min(stall, times.running - m_lastTimes.running),
+                           std::min(stall, times.waiting - m_lastTimes.waiting)});
+        m_last = now;
+        m_lastTimes = times;
+    }
+
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_last = 0;
+    SchedulerTimes m_lastTimes;
+    // Start of the wait, stall beyond the tick, the parts of it the thread ran and waited to run.
+    std::vector<std::tuple<qint64, qint64, qint64, qint64>> m_ticks;
+    std::vector<std::pair<qint64, QString>> m_marks;
+};
+
+struct Summary
+{
+    double maxMs = 0;
+    double p99Ms = 0;
+    long over = 0;
+};
+
+Summary summarize(std::vector<qint64> lengths)
+{
+    std::sort(lengths.begin(), lengths.end());
+    return {double(lengths.back()) / 1e6,
+            double(lengths[std::size_t(double(lengths.size() - 1) * 0.99)]) / 1e6,
+            long(std::count_if(lengths.begin(), lengths.end(),
+                               [](qint64 length) { return length > frameBudgetNs; }))};
+}
+
+void report(const QString &scenario, const Stalls &stalls)
+{
+    const Summary all = summarize(stalls.lengths);
+    const Summary busy = summarize(stalls.busy);
+    std::printf("%s: %.2f s, %zu ticks\n", qPrintable(scenario), stalls.elapsedS,
+                stalls.lengths.size());
+    std::printf("    stall               max %7.2f ms   p99 %6.2f ms   over 16 ms: %ld\n",
+                all.maxMs, all.p99Ms, all.over);
+    std::printf("    GUI thread running  max %7.2f ms   p99 %6.2f ms   over 16 ms: %ld\n",
+                busy.maxMs, busy.p99Ms, busy.over);
+    for (const QString &worst : std::as_const(stalls.worst))
+        std::printf("    longest stall: %s\n", qPrintable(worst));
+    std::fflush(stdout);
+}
+
+// An installer bundle whose walk covers `files` empty files in 1000-odd folders, like the
+// resource folders of a real one, plus its Info.plist and createinstallmedia (the double).
+bool buildInstaller(const DoublesSandbox &sandbox, const QString &bundle, int files)
+{
+    if (!QDir().mkpath(bundle + QStringLiteral("/Contents/Resources")) ||
+        !DoublesSandbox::writeFile(
+            bundle + QStringLiteral("/Contents/Info.plist"),
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
+            "<key>CFBundleDisplayName</key><string>Install macOS Sonoma</string>"
+            "<key>DTPlatformVersion</key><string>14.6.1</string></dict></plist>\n") ||
+        !sandbox.installDouble(QStringLiteral("createinstallmedia"),
+                               bundle + QStringLiteral("/Contents/Resources/createinstallmedia")))
+        return false;
+    constexpr int filesPerFolder = 200;
+    for (int made = 0, folder = 0; made < files; ++folder) {
+        const QString path = QStringLiteral("%1/Contents/SharedSupport/d%2/e%3/f%4")
+                                 .arg(bundle)
+                                 .arg(folder % 10)
+                                 .arg(folder / 10 % 10)
+                                 .arg(folder / 100);
+        if (!QDir().mkpath(path))
+            return false;
+        const QByteArray prefix = QFile::encodeName(path) + "/file";
+        for (int i = 0; i < filesPerFolder && made < files; ++i, ++made) {
+            const int fd = ::open((prefix + QByteArray::number(i)).constData(),
+                                  O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+            if (fd < 0)
+                return false;
+            ::close(fd);
+        }
+    }
+    return true;
+}
+
+struct Options
+{
+    int files = 200000;
+    int rounds = 3;
+    QByteArray delay = "0.5";
+    bool bare = false;
+    QString parent;
+};
+
+// Idle, then rounds of load and run, then exits the event loop with 0, or 1 on a failure.
+class Scenarios : public QObject
+{
+public:
+    Scenarios(InstallerViewModel &model, const DoublesSandbox &sandbox, QString bundle,
+              Options options)
+        : m_model(model)
+        , m_sandbox(sandbox)
+        , m_bundle(std::move(bundle))
+        , m_options(std::move(options))
+    {
+        InstallerViewModel::Environment environment = sandbox.environment({});
+        environment.interpreterPath = model.environment().interpreterPath;
+        model.setEnvironment(environment);
+
+        connect(&model, &InstallerViewModel::selectedInstallerChanged, this, [this] {
+            m_meter.mark(QStringLiteral("selectedInstaller"));
+            if (m_phase == Phase::load)
+                startRun();
+        });
+        connect(&model, &InstallerViewModel::isProcessingChanged, this, [this] {
+            m_meter.mark(QStringLiteral("isProcessing=%1").arg(m_model.isProcessing()));
+            if (m_phase == Phase::run && !m_model.isProcessing())
+                endRun();
+        });
+        connect(&model, &InstallerViewModel::progressChanged, this,
+                [this] { m_meter.mark(QStringLiteral("progress=%1").arg(m_model.progress())); });
+        connect(&model, &InstallerViewModel::showingAlertChanged, this, [this] {
+            m_meter.mark(QStringLiteral("showingAlert=%1").arg(m_model.showingAlert()));
+            if (m_phase == Phase::load && m_model.showingAlert())
+                fail(QStringLiteral("the load failed: ") + m_model.alertMessage());
+        });
+    }
+
+    void begin()
+    {
+        m_meter.start();
+        QTimer::singleShot(2000, Qt::PreciseTimer, this, [this] {
+            Stalls idle;
+            m_meter.stopInto(idle);
+            report(QStringLiteral("idle"), idle);
+            startLoad();
+        });
+    }
+
+private:
+    enum class Phase { idle, load, run };
+
+    void startLoad()
+    {
+        m_phase = Phase::load;
+        m_meter.start();
+        m_model.loadInstallerInfo(QUrl::fromLocalFile(m_bundle));
+    }
+
+    void startRun()
+    {
+        m_meter.stopInto(m_load);
+        // Nothing to replace: a prompt would wait for a person.
+        QFile::remove(m_sandbox.desktop + QStringLiteral("/Install macOS Sonoma.iso"));
+        m_phase = Phase::run;
+        m_meter.start();
+        m_meter.mark(QStringLiteral("createISO"));
+        m_model.createISO();
+    }
+
+    void endRun()
+    {
+        m_meter.stopInto(m_run);
+        m_phase = Phase::idle;
+        if (m_model.alertTitle() != QLatin1String("Success"))
+            return fail(QStringLiteral("the run failed: ") + m_model.alertMessage());
+        m_model.setShowingAlert(false);
+        if (++m_round < m_options.rounds)
+            return startLoad();
+        report(QStringLiteral("load, size walk of %1 files").arg(m_options.files), m_load);
+        report(
+            QStringLiteral("ISO run, tools waiting %1 s").arg(QString::fromLatin1(m_options.delay)),
+            m_run);
+        QCoreApplication::exit(0);
+    }
+
+    void fail(const QString &why)
+    {
+        std::fprintf(stderr, "%s\n", qPrintable(why));
+        QCoreApplication::exit(1);
+    }
+
+    InstallerViewModel &m_model;
+    const DoublesSandbox &m_sandbox;
+    const QString m_bundle;
+    const Options m_options;
+    StallMeter m_meter;
+    Phase m_phase = Phase::idle;
+    int m_round = 0;
+    Stalls m_load;
+    Stalls m_run;
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const bool hasValue = i + 1 < argc;
+        if (!std::strcmp(argv[i], "--files") && hasValue)
+            options.files = std::max(1, std::atoi(argv[++i]));
+        else if (!std::strcmp(argv[i], "--rounds") && hasValue)
+            options.rounds = std::max(1, std::atoi(argv[++i]));
+        else if (!std::strcmp(argv[i], "--delay") && hasValue)
+            options.delay = argv[++i];
+        else if (!std::strcmp(argv[i], "--parent") && hasValue)
+            options.parent = QString::fromLocal8Bit(argv[++i]);
+        else if (!std::strcmp(argv[i], "--bare"))
+            options.bare = true;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    DoublesSandbox sandbox(QStringLiteral(VANTOREL_TEST_DOUBLES_DIR));
+    if (!sandbox.isValid()) {
+        std::fprintf(stderr, "cannot set up the test doubles\n");
+        return 1;
+    }
+    sandbox.setVariable("VANTOREL_TEST_DELAY", options.delay);
+    const auto tree =
+        options.parent.isEmpty()
+            ? std::make_unique<QTemporaryDir>()
+            : std::make_unique<QTemporaryDir>(options.parent + QStringLiteral("/guistall-XXXXXX"));
+    const QString bundle = tree->filePath(QStringLiteral("Install macOS Sonoma.app"));
+    QElapsedTimer building;
+    building.start();
+    if (!tree->isValid() || !buildInstaller(sandbox, bundle, options.files)) {
+        std::fprintf(stderr, "cannot build the installer tree\n");
+        return 1;
+    }
+    std::printf("%d files built in %.1f s; %d rounds with %s\n", options.files,
+                double(building.elapsed()) / 1000, options.rounds,
+                options.bare ? "the bare view-model" : "the real window");
+
+    if (options.bare) {
+        QCoreApplication app(argc, argv);
+        InstallerViewModel model;
+        Scenarios scenarios(model, sandbox, bundle, options);
+        scenarios.begin();
+        return QCoreApplication::exec();
+    }
+
+    std::unique_ptr<Scenarios> scenarios;
+    int appArgc = 1;
+    const int status =
+        VantorelApp::main(appArgc, argv, [&](QQuickWindow &window, InstallerViewModel &model) {
+            scenarios = std::make_unique<Scenarios>(model, sandbox, bundle, options);
+            // Gone while the model still exists.
+            QObject::connect(qApp, &QCoreApplication::aboutToQuit,
+                             [&scenarios] { scenarios.reset(); });
+            // From the first frame on, once the window has settled.
+            QObject::connect(
+                &window, &QQuickWindow::frameSwapped, scenarios.get(),
+                [&scenarios] { QTimer::singleShot(500, scenarios.get(), &Scenarios::begin); },
+                Qt::SingleShotConnection);
+        });
+    return status;
+}
