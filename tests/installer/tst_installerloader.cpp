@@ -108,6 +108,7 @@ class InstallerLoaderTest : public QObject
 private slots:
     void fields_data();
     void fields();
+    void stringWithNulByte();
     void unreadablePlist_data();
     void unreadablePlist();
     void bundleVanishedWhileReading();
@@ -180,6 +181,18 @@ void InstallerLoaderTest::fields()
     QTEST(QStringList({info.name, info.version, info.buildNumber, info.macOSVersion}), "expected");
     QCOMPARE(info.size, plist.size() + 10);
     QVERIFY(!info.icon);
+}
+
+// A raw NUL byte inside a string of a crafted Info.plist once aborted the whole process inside
+// libplist; the load must go on.
+void InstallerLoaderTest::stringWithNulByte()
+{
+    QByteArray plist = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
+                       "<key>CFBundleDisplayName</key><string>Inst";
+    plist.append('\0').append("all</string></dict></plist>\n");
+    const QString path = m_dir.filePath("nul") + "/x.app";
+    const InstallerInfo info = readInstallerInfo(QUrl::fromLocalFile(makeTestBundle(path, plist)));
+    QVERIFY(info.name.startsWith("Inst"));
 }
 
 void InstallerLoaderTest::unreadablePlist_data()
