@@ -64,7 +64,8 @@ QString AppleScriptExecutor::defaultInterpreterPath()
 #ifdef Q_OS_MACOS
     return QStringLiteral("/usr/bin/osascript");
 #else
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/vantorel-osascript");
+    return QCoreApplication::applicationDirPath() +
+           QStringLiteral("/" VANTOREL_HELPER_RELATIVE_DIR "/vantorel-osascript");
 #endif
 }
 

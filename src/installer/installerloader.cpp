@@ -1,11 +1,13 @@
 #include "installerloader.h"
 
 #include "propertylist.h"
+#include "regularfile.h"
 
-#include <QFileInfo>
+#include <QFile>
 #include <QImageReader>
 
 #include <algorithm>
+#include <unistd.h>
 
 namespace vantorel {
 
@@ -35,9 +37,9 @@ QString lastPathComponent(const QUrl &url)
 }
 
 // The largest image in the file (an .icns holds one per size), scaled down to the panel's size.
-std::optional<QImage> readLargestImage(const QString &filePath)
+std::optional<QImage> readLargestImage(QIODevice *file)
 {
-    QImageReader reader(filePath);
+    QImageReader reader(file);
     reader.setDecideFormatFromContent(true);
     // Single-image formats report 0 images.
     const int count = std::clamp(reader.imageCount(), 1, maxIconImages);
@@ -76,10 +78,17 @@ std::optional<QImage> readBundleIcon(const QString &bundlePath,
 
     for (const QString &candidate : std::as_const(candidates)) {
         // Regular files only: a pipe or device would block or never end.
-        const QFileInfo info(candidate);
-        if (!info.isFile() || info.size() > maxIconFileSize)
+        const int fd = openRegularFile(candidate);
+        if (fd < 0)
             continue;
-        if (auto icon = readLargestImage(candidate))
+        QFile file;
+        if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+            ::close(fd);
+            continue;
+        }
+        if (file.size() > maxIconFileSize)
+            continue;
+        if (auto icon = readLargestImage(&file))
             return icon;
     }
     return std::nullopt;

@@ -1,14 +1,14 @@
 #include "propertylist.h"
 
+#include "regularfile.h"
+
 #include <QByteArray>
-#include <QFile>
 
 #include <plist/plist.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <fcntl.h>
 #include <limits>
 #include <unistd.h>
 
@@ -16,11 +16,11 @@ namespace vantorel {
 
 namespace {
 
-// Reads until end of file rather than trusting the file's size, so pipes and files that change
-// while being read are handled; stops with nothing once more than maxSize bytes arrive.
+// Reads until end of file rather than trusting the file's size, so a file that changes while
+// being read is handled; stops with nothing once more than maxSize bytes arrive.
 std::optional<QByteArray> readWholeFile(const QString &filePath, qint64 maxSize)
 {
-    const int fd = ::open(QFile::encodeName(filePath).constData(), O_RDONLY | O_CLOEXEC);
+    const int fd = openRegularFile(filePath);
     if (fd < 0)
         return std::nullopt;
 

@@ -10,8 +10,8 @@ namespace vantorel {
 class PropertyList
 {
 public:
-    // Absent when the file is missing, unreadable, larger than maxFileSize, malformed, or its
-    // top level is not a dictionary. Reads up to end of file, so a named pipe works too.
+    // Absent when the file is missing, not a regular file, unreadable, larger than maxFileSize,
+    // malformed, or its top level is not a dictionary. Never blocks on a pipe or device.
     static std::optional<PropertyList> read(const QString &filePath);
 
     // The value of key when it is a string; absent for a missing key or any other type.

@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 
 #include <cerrno>
 #include <cstdio>
@@ -110,20 +109,7 @@ QString toolPathFor(const QString &installerPath)
     return joinPath(installerPath, QStringLiteral("Contents/Resources/createinstallmedia"));
 }
 
-InstallerViewModel::Environment resolvedEnvironment(const InstallerViewModel::Environment &given)
-{
-    InstallerViewModel::Environment resolved = given;
-    if (resolved.interpreterPath.isEmpty())
-        resolved.interpreterPath = AppleScriptExecutor::defaultInterpreterPath();
-    if (resolved.desktopFolder.isEmpty())
-        resolved.desktopFolder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-    if (resolved.volumesRoot.isEmpty())
-        resolved.volumesRoot = QStringLiteral("/Volumes");
-    return resolved;
-}
-
-DiskImageStages::DiskImageStages(InstallerViewModel::Environment environment,
-                                 ReplacementRequest requestReplacement)
+DiskImageStages::DiskImageStages(Environment environment, ReplacementRequest requestReplacement)
     : m_environment(std::move(environment))
     , m_requestReplacement(std::move(requestReplacement))
 {}
@@ -203,39 +189,6 @@ QString DiskImageStages::convertToISO(const QString &location) const
 bool DiskImageStages::cleanup(const QString &location) const
 {
     return run(commandtexts::deleteCommand(checkedLocation(location)));
-}
-
-// The view-model's stages work in its environment as set now, with the defaults filled in.
-
-namespace {
-
-DiskImageStages stagesOf(InstallerViewModel &model)
-{
-    return DiskImageStages(
-        resolvedEnvironment(model.environment()),
-        [&model](const QString &fileLocation) { return model.requestReplacement(fileLocation); });
-}
-
-} // namespace
-
-QString InstallerViewModel::createDMG(const InstallerInfo &installer)
-{
-    return stagesOf(*this).createDMG(installer);
-}
-
-void InstallerViewModel::makeBootable(const QString &location, const InstallerInfo &installer)
-{
-    stagesOf(*this).makeBootable(location, installer);
-}
-
-QString InstallerViewModel::convertToISO(const QString &location)
-{
-    return stagesOf(*this).convertToISO(location);
-}
-
-bool InstallerViewModel::cleanup(const QString &location)
-{
-    return stagesOf(*this).cleanup(location);
 }
 
 } // namespace vantorel

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "environment.h"
 #include "installerinfo.h"
-#include "installerviewmodel.h"
 
 #include <QString>
 #include <functional>
@@ -37,9 +37,6 @@ QString conversionOutputFor(const QString &isoPath);
 QString volumePathFor(const QString &volumesRoot, const QString &name);
 QString toolPathFor(const QString &installerPath);
 
-// Empty members replaced by the platform defaults. Safe on any thread.
-InstallerViewModel::Environment resolvedEnvironment(const InstallerViewModel::Environment &given);
-
 // The four disk image stages of one run. Blocking: commands and prompts hold the calling
 // (worker) thread until they end. Every failure is thrown as Error.
 class DiskImageStages
@@ -48,8 +45,7 @@ public:
     // Answers whether the file at a location may be replaced.
     using ReplacementRequest = std::function<bool(const QString &fileLocation)>;
 
-    DiskImageStages(InstallerViewModel::Environment environment,
-                    ReplacementRequest requestReplacement);
+    DiskImageStages(Environment environment, ReplacementRequest requestReplacement);
 
     QString createDMG(const InstallerInfo &installer) const;
     void makeBootable(const QString &location, const InstallerInfo &installer) const;
@@ -59,7 +55,7 @@ public:
 private:
     bool run(const QString &script) const;
 
-    InstallerViewModel::Environment m_environment;
+    Environment m_environment;
     ReplacementRequest m_requestReplacement;
 };
 

@@ -165,6 +165,12 @@ void InstallerViewModel::loadInstallerInfo(const QUrl &bundleUrl)
             info = readInstallerInfo(bundleUrl);
         } catch (const Error &error) {
             failure = error.localizedDescription();
+        } catch (const std::exception &other) {
+            // A worker that lets an exception out ends the process; std::bad_alloc from a huge
+            // image is an ordinary failure of this one load.
+            failure = QString::fromUtf8(other.what());
+        } catch (...) {
+            failure = QStringLiteral("Unknown error");
         }
         onGuiThread([this, generation, info = std::move(info), failure] {
             // A newer load has started since: its result is the one the user asked for.

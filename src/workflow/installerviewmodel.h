@@ -1,5 +1,6 @@
 #pragma once
 
+#include "environment.h"
 #include "installerinfo.h"
 #include "interaction.h"
 #include "processstep.h"
@@ -16,6 +17,8 @@
 #include <optional>
 
 namespace vantorel {
+
+class DiskImageStages;
 
 // Everything the window shows, and the operations behind its two buttons.
 //
@@ -47,13 +50,7 @@ class InstallerViewModel : public QObject
                    prompterChanged FINAL)
 
 public:
-    // Where the model meets the machine. Empty members take the platform defaults.
-    struct Environment
-    {
-        QString interpreterPath; // default: AppleScriptExecutor::defaultInterpreterPath()
-        QString desktopFolder;   // default: the user's Desktop folder
-        QString volumesRoot;     // default: "/Volumes"
-    };
+    using Environment = vantorel::Environment;
 
     explicit InstallerViewModel(QObject *parent = nullptr);
     ~InstallerViewModel() override;
@@ -140,6 +137,10 @@ private:
     void storeCurrentStep(std::optional<ProcessStep> value);
     void insertCompletedStep(ProcessStep step);
     void clearCompletedSteps();
+
+    // The one way to the disk image stages, for the run and for the operations above alike: the
+    // environment as set now, defaults filled in, and this model's replace prompt.
+    DiskImageStages stages();
 
     template<typename T, typename Value>
     void store(T &member, Value &&value, void (InstallerViewModel::*changed)());

@@ -40,9 +40,7 @@ void InstallerViewModel::createISO()
     // The run works on copies taken now: later changes to the selection or the environment
     // do not reach it.
     const InstallerInfo installer = *m_selectedInstaller;
-    const DiskImageStages stages(
-        resolvedEnvironment(m_environment),
-        [this](const QString &fileLocation) { return requestReplacement(fileLocation); });
+    const DiskImageStages stages = this->stages();
 
     resetProgress();
     storeIsProcessing(true);
@@ -107,6 +105,33 @@ void InstallerViewModel::createISO()
             finishWithError(QStringLiteral("Unknown error"));
         }
     });
+}
+
+DiskImageStages InstallerViewModel::stages()
+{
+    return DiskImageStages(resolvedEnvironment(m_environment), [this](const QString &fileLocation) {
+        return requestReplacement(fileLocation);
+    });
+}
+
+QString InstallerViewModel::createDMG(const InstallerInfo &installer)
+{
+    return stages().createDMG(installer);
+}
+
+void InstallerViewModel::makeBootable(const QString &location, const InstallerInfo &installer)
+{
+    stages().makeBootable(location, installer);
+}
+
+QString InstallerViewModel::convertToISO(const QString &location)
+{
+    return stages().convertToISO(location);
+}
+
+bool InstallerViewModel::cleanup(const QString &location)
+{
+    return stages().cleanup(location);
 }
 
 bool InstallerViewModel::requestReplacement(const QString &fileLocation)

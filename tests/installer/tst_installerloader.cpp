@@ -111,7 +111,8 @@ private slots:
     void stringWithNulByte();
     void unreadablePlist_data();
     void unreadablePlist();
-    void bundleVanishedWhileReading();
+    void specialFiles_data();
+    void specialFiles();
     void size_data();
     void size();
     void sizeBelowPathLengthLimit();
@@ -225,32 +226,38 @@ void InstallerLoaderTest::unreadablePlist()
     }
 }
 
-// Info.plist is a pipe whose writer removes the bundle before it sends the property list: the
-// reader must read the pipe to its end, and the walk of the vanished bundle must fail.
-void InstallerLoaderTest::bundleVanishedWhileReading()
+// A pipe, socket or device inside a bundle must fail or be skipped at once, never block the load.
+void InstallerLoaderTest::specialFiles_data()
 {
-    const QString bundle = makeTestBundle(m_dir.filePath("vanishing.app"), {});
-    const QByteArray pipePath = QFile::encodeName(bundle + "/Contents/Info.plist");
-    QVERIFY(QFile::remove(pipePath));
-    QCOMPARE(mkfifo(pipePath.constData(), 0600), 0);
-    const QByteArray plist = plistData(QVariantMap{{"CFBundleName", "A"}});
-    ssize_t written = 0;
-    std::thread writer([&] {
-        const int fd = open(pipePath.constData(), O_WRONLY);
-        QDir(bundle).removeRecursively();
-        written = write(fd, plist.constData(), size_t(plist.size()));
-        close(fd);
-    });
-    int code = 0;
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("target"); // empty: a named pipe; else a link to this
+    QTest::addRow("pipe as Info.plist") << "Info.plist"
+                                        << "";
+    QTest::addRow("pipe as icon") << "Resources/App.icns"
+                                  << "";
+    QTest::addRow("device as icon") << "Resources/App.icns"
+                                    << "/dev/zero";
+}
+
+void InstallerLoaderTest::specialFiles()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, target);
+    const QString bundle = makeTestBundle(m_dir.filePath(QTest::currentDataTag()),
+                                          plistData(QVariantMap{{"CFBundleIconFile", "App"}}));
+    const QByteArray path = QFile::encodeName(bundle + "/Contents/" + file);
+    QFile::remove(path);
+    QCOMPARE(target.isEmpty() ? mkfifo(path.constData(), 0600)
+                              : symlink(QFile::encodeName(target).constData(), path.constData()),
+             0);
     try {
-        readInstallerInfo(QUrl::fromLocalFile(bundle));
+        const InstallerInfo info = readInstallerInfo(QUrl::fromLocalFile(bundle));
+        QVERIFY(!file.endsWith("Info.plist"));
+        QVERIFY(!info.icon);
     } catch (const Error &error) {
-        code = int(error.code());
-        QCOMPARE(error.domain(), posixErrorDomain());
+        QVERIFY(file.endsWith("Info.plist"));
+        QCOMPARE(error.localizedDescription(), "Could not read Info.plist");
     }
-    writer.join();
-    QCOMPARE(written, plist.size());
-    QCOMPARE(code, ENOENT);
 }
 
 void InstallerLoaderTest::size_data()
