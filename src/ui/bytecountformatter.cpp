@@ -1,5 +1,7 @@
 #include "bytecountformatter.h"
 
+#include "bytecount.h"
+
 #include <QCoreApplication>
 #include <cmath>
 
@@ -10,26 +12,8 @@ QString formatGigabytes(qint64 bytes, const QLocale &locale)
     if (bytes == 0)
         return QCoreApplication::translate("ByteCountFormatter", "Zero KB");
 
-    // Round to hundredths of a gigabyte in integers, half away from zero, so that large counts
-    // do not lose digits to floating point.
-    constexpr quint64 hundredth = 10'000'000;
-    const bool negative = bytes < 0;
-    // Unsigned, so that even the smallest qint64 has a magnitude.
-    const quint64 magnitude = negative ? quint64(0) - quint64(bytes) : quint64(bytes);
-    const quint64 hundredths = magnitude / hundredth + ((magnitude % hundredth) >= hundredth / 2);
-
-    const quint64 whole = hundredths / 100;
-    const int fraction = int(hundredths % 100);
-    QString number = locale.toString(whole);
-    if (fraction != 0) {
-        QString digits = QStringLiteral("%1").arg(fraction, 2, 10, QLatin1Char('0'));
-        if (digits.endsWith(QLatin1Char('0')))
-            digits.chop(1);
-        number += locale.decimalPoint() + digits;
-    }
-    if (negative && hundredths != 0)
-        number.prepend(locale.negativeSign());
-    return QCoreApplication::translate("ByteCountFormatter", "%1 GB").arg(number);
+    return QCoreApplication::translate("ByteCountFormatter", "%1 GB")
+        .arg(gigabyteFigure(bytes, locale));
 }
 
 QString ByteCountFormatter::gigabytes(double bytes) const
