@@ -1,0 +1,29 @@
+// The ISO check on mutated images (the input is the whole image): no crash, no hang, no read
+// outside the image, and never more than a little read, however the maps and the catalog point.
+
+#include "fuzzcheck.h"
+#include "isoverification.h"
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+using vantorel::fuzz::check;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    constexpr std::uint64_t readLimit = 2 * 1024 * 1024;
+    std::uint64_t readTotal = 0;
+    const vantorel::IsoVerdict verdict =
+        vantorel::verifyImage(size, [&](std::uint64_t offset, char *buffer, std::size_t length) {
+            check(offset <= size && length <= size - offset, "reads stay inside the image",
+                  std::to_string(offset) + " + " + std::to_string(length));
+            readTotal += length;
+            std::memcpy(buffer, data + offset, length);
+            return 0;
+        });
+    check(readTotal <= readLimit, "reads a few KiB to a MiB", std::to_string(readTotal));
+    check(verdict.outcome != vantorel::IsoVerdict::Outcome::unreadable,
+          "an image that reads is never unreadable", verdict.line().toStdString());
+    return 0;
+}
