@@ -3,6 +3,7 @@
 #include "applescriptexecutor.h"
 #include "commandtexts.h"
 #include "error.h"
+#include "freespace.h"
 
 #include <QDir>
 #include <QFile>
@@ -129,6 +130,9 @@ QString DiskImageStages::createDMG(const InstallerInfo &installer) const
 
     const QString location =
         diskImageLocation(absolutePath(m_environment.desktopFolder), installer.name);
+    // Refuse now a run that would fill the disk later; the files it replaces count as room.
+    requireFreeSpace(absolutePath(m_environment.desktopFolder),
+                     commandtexts::sizeFigure(installer.size), {location, isoPathFor(location)});
     if (entryExists(location)) {
         if (!m_requestReplacement(location))
             throw Error::application(stageerror::dmgReplaceDeclined,

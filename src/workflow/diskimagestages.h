@@ -18,6 +18,7 @@ inline constexpr qint64 isoReplaceDeclined = 6;
 inline constexpr qint64 convertFailed = 7;
 inline constexpr qint64 unusableName = 8;
 inline constexpr qint64 volumeInUse = 9;
+inline constexpr qint64 notEnoughSpace = 10;
 } // namespace stageerror
 
 // False for names that would leave the folder they are joined to: empty, "." and "..", or

@@ -119,6 +119,11 @@ void InstallerViewModel::storeAlertMessage(const QString &value)
     store(m_alertMessage, value, &InstallerViewModel::alertMessageChanged);
 }
 
+void InstallerViewModel::storeAlertDetail(const QString &value)
+{
+    store(m_alertDetail, value, &InstallerViewModel::alertDetailChanged);
+}
+
 void InstallerViewModel::storeCurrentStep(std::optional<ProcessStep> value)
 {
     store(m_currentStep, value, &InstallerViewModel::currentStepChanged);
@@ -139,10 +144,13 @@ void InstallerViewModel::clearCompletedSteps()
 
 // --- operations ---------------------------------------------------------------------------
 
-void InstallerViewModel::showAlert(const QString &title, const QString &message)
+void InstallerViewModel::showAlert(const QString &title, const QString &message,
+                                   const QString &detail)
 {
     storeAlertTitle(title);
     storeAlertMessage(message);
+    if (!detail.isEmpty() || !m_alertDetail.isEmpty())
+        storeAlertDetail(detail);
     storeShowingAlert(true);
 }
 

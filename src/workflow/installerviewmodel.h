@@ -39,6 +39,8 @@ class InstallerViewModel : public QObject
         bool showingAlert READ showingAlert WRITE setShowingAlert NOTIFY showingAlertChanged FINAL)
     Q_PROPERTY(QString alertTitle READ alertTitle NOTIFY alertTitleChanged FINAL)
     Q_PROPERTY(QString alertMessage READ alertMessage NOTIFY alertMessageChanged FINAL)
+    // A second, smaller text under the message (the ISO check's verdict); empty for most alerts.
+    Q_PROPERTY(QString alertDetail READ alertDetail NOTIFY alertDetailChanged FINAL)
     // Ordinal of the current ProcessStep, or -1 when there is none.
     Q_PROPERTY(int currentStep READ currentStepOrdinal NOTIFY currentStepChanged FINAL)
     // Ordinals of the completed steps, in step order.
@@ -66,6 +68,7 @@ public:
     bool showingAlert() const { return m_showingAlert; }
     QString alertTitle() const { return m_alertTitle; }
     QString alertMessage() const { return m_alertMessage; }
+    QString alertDetail() const { return m_alertDetail; }
     std::optional<ProcessStep> currentStep() const { return m_currentStep; }
     StepSet completedSteps() const { return m_completedSteps; }
 
@@ -85,7 +88,10 @@ public:
     // Starts loading the bundle on a worker; only the most recently started load publishes.
     void loadInstallerInfo(const QUrl &bundleUrl);
 
-    void showAlert(const QString &title, const QString &message);
+    // Title, message, detail (cleared when none is given), then showingAlert. The detail is
+    // stored only when it or the one before is not empty, so that an ordinary alert makes
+    // exactly three stores.
+    void showAlert(const QString &title, const QString &message, const QString &detail = {});
     void resetProgress();
 
     // The disk image stages. Worker thread only (they block on commands and prompts); they
@@ -113,6 +119,7 @@ signals:
     void showingAlertChanged();
     void alertTitleChanged();
     void alertMessageChanged();
+    void alertDetailChanged();
     void currentStepChanged();
     void completedStepsChanged();
     void chooserChanged();
@@ -134,6 +141,7 @@ private:
     void storeShowingAlert(bool value);
     void storeAlertTitle(const QString &value);
     void storeAlertMessage(const QString &value);
+    void storeAlertDetail(const QString &value);
     void storeCurrentStep(std::optional<ProcessStep> value);
     void insertCompletedStep(ProcessStep step);
     void clearCompletedSteps();
@@ -155,6 +163,7 @@ private:
     bool m_showingAlert = false;
     QString m_alertTitle;
     QString m_alertMessage;
+    QString m_alertDetail;
     std::optional<ProcessStep> m_currentStep;
     StepSet m_completedSteps;
 

@@ -1,6 +1,7 @@
 #include "diskimagestages.h"
 #include "error.h"
 #include "installerviewmodel.h"
+#include "isoverification.h"
 
 #include <QFileInfo>
 #include <QMutexLocker>
@@ -78,6 +79,8 @@ void InstallerViewModel::createISO()
                 storeProgress(0.7);
             });
             const QString isoPath = stages.convertToISO(location);
+            // Before cleanup and before "Success": the user learns whether the file will boot.
+            const QString verdict = verifyImageFile(isoPath).line();
 
             onGuiThread([this] {
                 insertCompletedStep(ProcessStep::convertToISO);
@@ -92,9 +95,10 @@ void InstallerViewModel::createISO()
                 storeProgress(1.0);
                 storeProgressDescription(QStringLiteral("ISO creation completed"));
             });
-            onGuiThread([this, isoPath] {
+            onGuiThread([this, isoPath, verdict] {
                 showAlert(QStringLiteral("Success"),
-                          QStringLiteral("ISO image created successfully at:\n") + isoPath);
+                          QStringLiteral("ISO image created successfully at:\n") + isoPath,
+                          verdict);
                 storeIsProcessing(false);
             });
         } catch (const Error &error) {

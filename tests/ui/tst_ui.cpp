@@ -52,9 +52,10 @@ public:
             list.append(ProcessStep(step.toInt()));
         State::setCompletedSteps(viewModel(model), list);
     }
-    Q_INVOKABLE void showAlert(QObject *model, const QString &title, const QString &message) const
+    Q_INVOKABLE void showAlert(QObject *model, const QString &title, const QString &message,
+                               const QString &detail = {}) const
     {
-        viewModel(model).showAlert(title, message);
+        viewModel(model).showAlert(title, message, detail);
     }
 };
 

@@ -24,26 +24,32 @@ private slots:
         QStringList order;
         for (const auto signal :
              {&InstallerViewModel::objectWillChange, &InstallerViewModel::alertTitleChanged,
-              &InstallerViewModel::alertMessageChanged, &InstallerViewModel::showingAlertChanged,
-              &InstallerViewModel::isProcessingChanged, &InstallerViewModel::progressChanged,
-              &InstallerViewModel::progressDescriptionChanged,
+              &InstallerViewModel::alertMessageChanged, &InstallerViewModel::alertDetailChanged,
+              &InstallerViewModel::showingAlertChanged, &InstallerViewModel::isProcessingChanged,
+              &InstallerViewModel::progressChanged, &InstallerViewModel::progressDescriptionChanged,
               &InstallerViewModel::currentStepChanged,
               &InstallerViewModel::completedStepsChanged}) {
             const QByteArray name = QMetaMethod::fromSignal(signal).name();
             connect(&model, signal, this, [&order, name] { order << name; });
         }
         model.showAlert("First", "one");
+        model.showAlert("Detailed", "it", "detail");
         model.showAlert("Second", "two");
         model.resetProgress();
 
         const QString alert = "objectWillChange alertTitleChanged objectWillChange "
                               "alertMessageChanged objectWillChange showingAlertChanged ";
-        QCOMPARE(order.join(' '), alert + alert +
+        // A detail is stored before the alert shows, and the next alert clears it.
+        const QString detailed = "objectWillChange alertTitleChanged objectWillChange "
+                                 "alertMessageChanged objectWillChange alertDetailChanged "
+                                 "objectWillChange showingAlertChanged ";
+        QCOMPARE(order.join(' '), alert + detailed + detailed +
                                       "objectWillChange progressChanged objectWillChange "
                                       "progressDescriptionChanged objectWillChange "
                                       "currentStepChanged objectWillChange completedStepsChanged");
         QCOMPARE(model.alertTitle(), QString("Second"));
         QCOMPARE(model.alertMessage(), QString("two"));
+        QCOMPARE(model.alertDetail(), QString());
         QVERIFY(model.showingAlert());
         QCOMPARE(model.progressDescription(), QString("Starting the ISO creation process..."));
     }

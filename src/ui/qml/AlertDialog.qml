@@ -2,11 +2,13 @@ import QtQuick
 import QtQuick.Controls
 import Vantorel
 
-// A window-modal alert: a title, a message, both shown as given, and one "OK" that dismisses it.
+// A window-modal alert: a title, a message and an optional smaller detail under it, all shown as
+// given, and one "OK" that dismisses it.
 Dialog {
     id: dialog
 
     property string message
+    property string detail
     // Beyond this the message scrolls.
     readonly property real maximumMessageHeight: parent ? parent.height / 2 : 300
 
@@ -43,25 +45,43 @@ Dialog {
         color: Theme.primaryText
     }
 
-    // A long message (a tool's error output) scrolls instead of pushing the dialog off screen.
-    contentItem: ScrollView {
-        implicitHeight: Math.min(message.implicitHeight, dialog.maximumMessageHeight)
-        contentWidth: availableWidth
-        // Show that there is more to read.
-        ScrollBar.vertical.policy: message.implicitHeight > dialog.maximumMessageHeight
-                                   ? ScrollBar.AlwaysOn : ScrollBar.AlwaysOff
+    contentItem: Column {
+        spacing: 8
+
+        // A long message (a tool's error output) scrolls instead of pushing the dialog off screen.
+        ScrollView {
+            width: parent.width
+            implicitHeight: Math.min(message.implicitHeight, dialog.maximumMessageHeight)
+            contentWidth: availableWidth
+            // Show that there is more to read.
+            ScrollBar.vertical.policy: message.implicitHeight > dialog.maximumMessageHeight
+                                       ? ScrollBar.AlwaysOn : ScrollBar.AlwaysOff
+
+            Label {
+                id: message
+                objectName: "alertMessage"
+                width: parent.width
+                // Room for the scroll bar, kept always so that wrapping does not depend on it.
+                rightPadding: 12
+                text: dialog.message
+                textFormat: Text.PlainText
+                wrapMode: Text.Wrap
+                font.pixelSize: 13
+                color: Theme.primaryText
+            }
+        }
 
         Label {
-            id: message
-            objectName: "alertMessage"
+            objectName: "alertDetail"
             width: parent.width
-            // Room for the scroll bar, kept always so that wrapping does not depend on it.
-            rightPadding: 12
-            text: dialog.message
+            visible: text !== ""
+            text: dialog.detail
             textFormat: Text.PlainText
             wrapMode: Text.Wrap
-            font.pixelSize: 13
-            color: Theme.primaryText
+            font.pixelSize: 11
+            color: Theme.secondaryText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
         }
     }
 

@@ -91,6 +91,7 @@ Item {
         visible: root.viewModel.showingAlert
         title: root.viewModel.alertTitle
         message: root.viewModel.alertMessage
+        detail: root.viewModel.alertDetail
         onClosed: root.viewModel.showingAlert = false
     }
 }

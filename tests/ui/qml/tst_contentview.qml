@@ -153,12 +153,17 @@ TestCase {
         const alert = findChild(view, "outcomeAlert")
         verify(!alert.visible)
 
-        for (const [title, message] of [["Success", "ISO image created successfully at:\n/x.iso"],
-                                        ["Error", "Failed to create ISO image: <b>boom</b>"]]) {
-            StateDriver.showAlert(view.viewModel, title, message)
+        for (const [title, message, detail] of [
+                 ["Success", "ISO image created successfully at:\n/x.iso", "Verified: bootable HFS+ volume “X”."],
+                 ["Error", "Failed to create ISO image: <b>boom</b>", ""]]) {
+            StateDriver.showAlert(view.viewModel, title, message, detail)
             tryCompare(alert, "opened", true)
             compare(alert.header.text, title)
             compare(findChild(alert.contentItem, "alertMessage").text, message)
+            const detailLabel = findChild(alert.contentItem, "alertDetail")
+            compare(detailLabel.text, detail)
+            compare(detailLabel.visible, detail !== "")
+            compare(detailLabel.Accessible.name, detail)
             waitForRendering(alert.contentItem)
 
             mouseClick(findChild(alert.footer, "alertOkButton"))
