@@ -6,7 +6,7 @@
 namespace vantorel {
 
 // The application's own error domain: a reverse-DNS name shared by every error the
-// application raises itself (codes 1 to 9) and by the macOS bundle identifier.
+// application raises itself (codes 1 to 10) and by the macOS bundle identifier.
 QString applicationErrorDomain();
 
 // Domain of errors that come from the operating system (errno values).
