@@ -8,6 +8,12 @@ namespace vantorel {
 
 namespace {
 
+bool isBundle(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.fileName().endsWith(QLatin1String(".app")) && info.isDir();
+}
+
 #ifndef Q_OS_MACOS
 // Qt's own folder chooser, narrowed to one application bundle: accepting anything else opens it
 // as a folder instead, so the dialog can only close with a ".app" folder or a cancel.
@@ -15,12 +21,6 @@ class BundleDialog : public QFileDialog
 {
 public:
     using QFileDialog::QFileDialog;
-
-    static bool isBundle(const QString &path)
-    {
-        const QFileInfo info(path);
-        return info.fileName().endsWith(QLatin1String(".app")) && info.isDir();
-    }
 
     void accept() override
     {
@@ -36,6 +36,12 @@ public:
 #endif
 
 } // namespace
+
+bool FileDialogChooser::canChoose(const QList<QUrl> &urls) const
+{
+    return urls.size() == 1 && urls.constFirst().isLocalFile() &&
+           isBundle(urls.constFirst().toLocalFile());
+}
 
 QUrl FileDialogChooser::chooseInstaller()
 {
@@ -57,7 +63,7 @@ QUrl FileDialogChooser::chooseInstaller()
     if (dialog.exec() != QDialog::Accepted)
         return {};
     const QStringList chosen = dialog.selectedFiles();
-    if (chosen.size() != 1 || !BundleDialog::isBundle(chosen.constFirst()))
+    if (chosen.size() != 1 || !isBundle(chosen.constFirst()))
         return {};
     return QUrl::fromLocalFile(chosen.constFirst());
 #endif

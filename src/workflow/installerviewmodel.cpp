@@ -142,6 +142,11 @@ void InstallerViewModel::clearCompletedSteps()
     store(m_completedSteps, StepSet(), &InstallerViewModel::completedStepsChanged);
 }
 
+void InstallerViewModel::storeCreatedISOPath(const QString &value)
+{
+    store(m_createdISOPath, value, &InstallerViewModel::createdISOPathChanged);
+}
+
 // --- operations ---------------------------------------------------------------------------
 
 void InstallerViewModel::showAlert(const QString &title, const QString &message,

@@ -46,6 +46,7 @@ class InstallerViewModel : public QObject
     // Ordinals of the completed steps, in step order.
     Q_PROPERTY(
         QList<int> completedSteps READ completedStepOrdinals NOTIFY completedStepsChanged FINAL)
+    Q_PROPERTY(QString createdISOPath READ createdISOPath NOTIFY createdISOPathChanged FINAL)
     Q_PROPERTY(vantorel::InstallerChooser *chooser READ chooser WRITE setChooser NOTIFY
                    chooserChanged FINAL)
     Q_PROPERTY(vantorel::ReplacementPrompter *prompter READ prompter WRITE setPrompter NOTIFY
@@ -71,6 +72,8 @@ public:
     QString alertDetail() const { return m_alertDetail; }
     std::optional<ProcessStep> currentStep() const { return m_currentStep; }
     StepSet completedSteps() const { return m_completedSteps; }
+    // The ISO file that the most recent successful run created; empty until a run succeeds.
+    QString createdISOPath() const { return m_createdISOPath; }
 
     // The only published property the views write: the alert clears it when dismissed.
     void setShowingAlert(bool showing);
@@ -80,8 +83,11 @@ public:
     ReplacementPrompter *prompter() const { return m_prompter; }
     void setPrompter(ReplacementPrompter *prompter);
 
-    // Runs the chooser, validates the bundle and starts loading it. GUI thread.
+    // Runs the chooser and selects what it returns. GUI thread.
     Q_INVOKABLE void selectInstaller();
+    // Validates the bundle and starts loading it: the chooser's answer, or a bundle dropped on
+    // the window. GUI thread.
+    Q_INVOKABLE void selectInstallerAt(const QUrl &bundle);
     // Starts one ISO run for the selected installer. GUI thread; returns at once.
     Q_INVOKABLE void createISO();
 
@@ -122,6 +128,7 @@ signals:
     void alertDetailChanged();
     void currentStepChanged();
     void completedStepsChanged();
+    void createdISOPathChanged();
     void chooserChanged();
     void prompterChanged();
 
@@ -145,6 +152,7 @@ private:
     void storeCurrentStep(std::optional<ProcessStep> value);
     void insertCompletedStep(ProcessStep step);
     void clearCompletedSteps();
+    void storeCreatedISOPath(const QString &value);
 
     // The one way to the disk image stages, for the run and for the operations above alike: the
     // environment as set now, defaults filled in, and this model's replace prompt.
@@ -166,6 +174,7 @@ private:
     QString m_alertDetail;
     std::optional<ProcessStep> m_currentStep;
     StepSet m_completedSteps;
+    QString m_createdISOPath;
 
     Environment m_environment;
     QPointer<InstallerChooser> m_chooser;

@@ -18,9 +18,13 @@ void InstallerViewModel::selectInstaller()
     if (!m_chooser)
         return;
     const QUrl bundle = m_chooser->chooseInstaller();
-    if (bundle.isEmpty())
-        return;
+    if (!bundle.isEmpty())
+        selectInstallerAt(bundle);
+}
 
+void InstallerViewModel::selectInstallerAt(const QUrl &bundle)
+{
+    assertGuiThread();
     // A folder, or a link to an existing item, passes as well as a file.
     if (!bundle.isLocalFile() || !QFileInfo::exists(toolPathFor(bundle.toLocalFile()))) {
         showAlert(QStringLiteral("Invalid Installer"),
@@ -96,6 +100,8 @@ void InstallerViewModel::createISO()
                 storeProgressDescription(QStringLiteral("ISO creation completed"));
             });
             onGuiThread([this, isoPath, verdict] {
+                // Before the alert, whose "Show in Folder" reveals it.
+                storeCreatedISOPath(isoPath);
                 showAlert(QStringLiteral("Success"),
                           QStringLiteral("ISO image created successfully at:\n") + isoPath,
                           verdict);

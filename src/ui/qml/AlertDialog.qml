@@ -3,12 +3,16 @@ import QtQuick.Controls
 import Vantorel
 
 // A window-modal alert: a title, a message and an optional smaller detail under it, all shown as
-// given, and one "OK" that dismisses it.
+// given, and one "OK" that dismisses it; optionally a second button before it that acts and
+// dismisses as well.
 Dialog {
     id: dialog
 
     property string message
     property string detail
+    // The second button's text; no second button when empty.
+    property string actionText
+    signal actionClicked()
     // Beyond this the message scrolls.
     readonly property real maximumMessageHeight: parent ? parent.height / 2 : 300
 
@@ -19,6 +23,8 @@ Dialog {
     padding: 20
     topPadding: 8
     bottomPadding: 4
+
+    onOpened: okButton.forceActiveFocus()
 
     // The same dimming on light and dark palettes.
     Overlay.modal: Rectangle {
@@ -91,8 +97,27 @@ Dialog {
         background: null
 
         Button {
+            objectName: "alertActionButton"
+            visible: dialog.actionText !== ""
+            text: dialog.actionText
+            Accessible.name: text
+            DialogButtonBox.buttonRole: DialogButtonBox.ActionRole
+            Keys.onReturnPressed: clicked()
+            Keys.onEnterPressed: clicked()
+            onClicked: {
+                dialog.actionClicked()
+                dialog.close()
+            }
+        }
+        // The default button: it has the focus when the alert opens. Return and Enter press the
+        // focused button, as Space does.
+        Button {
+            id: okButton
             objectName: "alertOkButton"
             text: qsTr("OK")
+            Accessible.name: text
+            Keys.onReturnPressed: clicked()
+            Keys.onEnterPressed: clicked()
             DialogButtonBox.buttonRole: DialogButtonBox.AcceptRole
         }
     }

@@ -8,7 +8,9 @@ Item {
     id: root
 
     readonly property InstallerViewModel viewModel: InstallerViewModel {
-        chooser: FileDialogChooser {}
+        chooser: FileDialogChooser {
+            id: bundleChooser
+        }
         prompter: MessageBoxPrompter {}
     }
     readonly property bool hasInstaller: viewModel.selectedInstaller !== undefined
@@ -69,6 +71,32 @@ Item {
         }
     }
 
+    // An installer dragged onto the window is taken as if chosen in the dialog; nothing is taken
+    // during a run.
+    DropArea {
+        id: installerDrop
+        anchors.fill: parent
+        onEntered: drag => drag.accepted = !root.viewModel.isProcessing
+                                           && bundleChooser.canChoose(drag.urls)
+        onDropped: drop => root.viewModel.selectInstallerAt(drop.urls[0])
+    }
+    Rectangle {
+        objectName: "dropHighlight"
+        anchors.fill: parent
+        anchors.margins: 4
+        visible: installerDrop.containsDrag
+        radius: 10
+        color: Qt.rgba(Theme.blue.r, Theme.blue.g, Theme.blue.b, 0.06)
+        border.color: Theme.blue
+        border.width: 2
+    }
+
+    DesktopServices {
+        id: desktop
+        viewModel: root.viewModel
+        window: root.Window.window
+    }
+
     Component {
         id: detailsCard
         InstallerDetailsCard {
@@ -92,6 +120,10 @@ Item {
         title: root.viewModel.alertTitle
         message: root.viewModel.alertMessage
         detail: root.viewModel.alertDetail
+        // Only a finished run has a file to show.
+        actionText: root.viewModel.alertTitle === "Success" && root.viewModel.createdISOPath !== ""
+                    ? qsTr("Show in Folder") : ""
+        onActionClicked: desktop.reveal(root.viewModel.createdISOPath)
         onClosed: root.viewModel.showingAlert = false
     }
 }

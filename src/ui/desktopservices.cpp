@@ -1,0 +1,93 @@
+#include "desktopservices.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QStringList>
+#include <QUrl>
+#include <QVariantMap>
+
+#ifdef Q_OS_MACOS
+#include <QProcess>
+#else
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#endif
+
+namespace vantorel {
+
+void DesktopServices::setViewModel(InstallerViewModel *viewModel)
+{
+    if (m_viewModel == viewModel)
+        return;
+    if (m_viewModel)
+        disconnect(m_viewModel, nullptr, this, nullptr);
+    m_viewModel = viewModel;
+    m_wasProcessing = viewModel && viewModel->isProcessing();
+    if (viewModel)
+        connect(viewModel, &InstallerViewModel::isProcessingChanged, this,
+                &DesktopServices::processingChanged);
+    emit viewModelChanged();
+}
+
+void DesktopServices::setWindow(QQuickWindow *window)
+{
+    if (m_window == window)
+        return;
+    m_window = window;
+    emit windowChanged();
+}
+
+void DesktopServices::processingChanged()
+{
+    const bool ended = m_wasProcessing && !m_viewModel->isProcessing();
+    m_wasProcessing = m_viewModel->isProcessing();
+    // The run's alert is already published; someone looking at the window sees it there.
+    if (!ended || !m_window || m_window->isActive())
+        return;
+    // Bounces the Dock icon on macOS, marks the taskbar entry elsewhere; the alert is enough
+    // there, so macOS gets no notification of its own.
+    m_window->alert(0);
+#ifndef Q_OS_MACOS
+    // Sent without waiting for a reply: with no notification service on the bus the message
+    // is simply dropped, and the alert never waits on it.
+    QDBusMessage notify = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.Notifications"),
+        QStringLiteral("/org/freedesktop/Notifications"),
+        QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
+    const QString desktopEntry = QGuiApplication::desktopFileName();
+    notify << QStringLiteral("Vantorel") << 0u << desktopEntry << m_viewModel->alertTitle()
+           << m_viewModel->alertMessage().section(u'\n', 0, 0) << QStringList()
+           << QVariantMap{{QStringLiteral("desktop-entry"), desktopEntry}} << -1;
+    QDBusConnection::sessionBus().send(notify);
+#endif
+}
+
+void DesktopServices::reveal(const QString &path)
+{
+    if (path.isEmpty())
+        return;
+#ifdef Q_OS_MACOS
+    // An argument vector, never a shell: the path is one argument whatever it holds.
+    QProcess::startDetached(QStringLiteral("/usr/bin/open"), {QStringLiteral("-R"), path});
+#else
+    QDBusMessage showItems = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.FileManager1"),
+        QStringLiteral("/org/freedesktop/FileManager1"),
+        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
+    showItems << QStringList{QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded)} << QString();
+    // When no file manager answers (none on the bus, or it failed), open the folder instead.
+    auto *watcher =
+        new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(showItems), this);
+    const QUrl folder = QUrl::fromLocalFile(QFileInfo(path).absolutePath());
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [folder](QDBusPendingCallWatcher *call) {
+                if (call->isError())
+                    QDesktopServices::openUrl(folder);
+                call->deleteLater();
+            });
+#endif
+}
+
+} // namespace vantorel
