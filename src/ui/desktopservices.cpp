@@ -24,7 +24,6 @@ void DesktopServices::setViewModel(InstallerViewModel *viewModel)
     if (m_viewModel)
         disconnect(m_viewModel, nullptr, this, nullptr);
     m_viewModel = viewModel;
-    m_wasProcessing = viewModel && viewModel->isProcessing();
     if (viewModel)
         connect(viewModel, &InstallerViewModel::isProcessingChanged, this,
                 &DesktopServices::processingChanged);
@@ -41,10 +40,8 @@ void DesktopServices::setWindow(QQuickWindow *window)
 
 void DesktopServices::processingChanged()
 {
-    const bool ended = m_wasProcessing && !m_viewModel->isProcessing();
-    m_wasProcessing = m_viewModel->isProcessing();
-    // The run's alert is already published; someone looking at the window sees it there.
-    if (!ended || !m_window || m_window->isActive())
+    // A run ends by storing false, after its alert; someone looking at the window sees it there.
+    if (m_viewModel->isProcessing() || !m_window || m_window->isActive())
         return;
     // Bounces the Dock icon on macOS, marks the taskbar entry elsewhere; the alert is enough
     // there, so macOS gets no notification of its own.

@@ -41,7 +41,6 @@ private:
 
     QPointer<InstallerViewModel> m_viewModel;
     QPointer<QQuickWindow> m_window;
-    bool m_wasProcessing = false;
 };
 
 } // namespace vantorel

@@ -121,8 +121,7 @@ Item {
         message: root.viewModel.alertMessage
         detail: root.viewModel.alertDetail
         // Only a finished run has a file to show.
-        actionText: root.viewModel.alertTitle === "Success" && root.viewModel.createdISOPath !== ""
-                    ? qsTr("Show in Folder") : ""
+        actionText: root.viewModel.alertTitle === "Success" ? qsTr("Show in Folder") : ""
         onActionClicked: desktop.reveal(root.viewModel.createdISOPath)
         onClosed: root.viewModel.showingAlert = false
     }
