@@ -36,6 +36,10 @@
         <source>Create bootable ISO images from macOS installers</source>
         <translation>Startfähige ISO-Images aus macOS-Installationsprogrammen erstellen</translation>
     </message>
+    <message>
+        <source>Show in Folder</source>
+        <translation>Im Ordner anzeigen</translation>
+    </message>
 </context>
 <context>
     <name>EmptyStateCard</name>

@@ -36,6 +36,10 @@
         <source>Create bootable ISO images from macOS installers</source>
         <translation>Crea imágenes ISO de arranque a partir de instaladores de macOS</translation>
     </message>
+    <message>
+        <source>Show in Folder</source>
+        <translation>Mostrar en la carpeta</translation>
+    </message>
 </context>
 <context>
     <name>EmptyStateCard</name>

@@ -36,6 +36,10 @@
         <source>Create bootable ISO images from macOS installers</source>
         <translation>Créez des images ISO démarrables à partir de programmes d’installation de macOS</translation>
     </message>
+    <message>
+        <source>Show in Folder</source>
+        <translation>Afficher dans le dossier</translation>
+    </message>
 </context>
 <context>
     <name>EmptyStateCard</name>

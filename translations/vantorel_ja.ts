@@ -36,6 +36,10 @@
         <source>Create bootable ISO images from macOS installers</source>
         <translation>macOSインストーラから起動可能なISOイメージを作成</translation>
     </message>
+    <message>
+        <source>Show in Folder</source>
+        <translation>フォルダに表示</translation>
+    </message>
 </context>
 <context>
     <name>EmptyStateCard</name>

@@ -36,6 +36,10 @@
         <source>Create bootable ISO images from macOS installers</source>
         <translation>从 macOS 安装器创建可引导的 ISO 映像</translation>
     </message>
+    <message>
+        <source>Show in Folder</source>
+        <translation>在文件夹中显示</translation>
+    </message>
 </context>
 <context>
     <name>EmptyStateCard</name>

@@ -91,34 +91,42 @@ Dialog {
         }
     }
 
-    footer: DialogButtonBox {
-        padding: 16
-        topPadding: 8
-        background: null
+    // A plain row: in a DialogButtonBox a hidden button still takes its room. "OK", the default
+    // button, sits at the trailing edge and has the focus when the alert opens. Return and Enter
+    // press the focused button, as Space does.
+    footer: Item {
+        implicitWidth: buttons.implicitWidth + 32
+        implicitHeight: buttons.implicitHeight + 24
 
-        Button {
-            objectName: "alertActionButton"
-            visible: dialog.actionText !== ""
-            text: dialog.actionText
-            Accessible.name: text
-            DialogButtonBox.buttonRole: DialogButtonBox.ActionRole
-            Keys.onReturnPressed: clicked()
-            Keys.onEnterPressed: clicked()
-            onClicked: {
-                dialog.actionClicked()
-                dialog.close()
+        Row {
+            id: buttons
+            anchors.right: parent.right
+            anchors.rightMargin: 16
+            y: 8
+            spacing: 6
+
+            Button {
+                objectName: "alertActionButton"
+                visible: dialog.actionText !== ""
+                text: dialog.actionText
+                Accessible.name: text
+                Keys.onReturnPressed: clicked()
+                Keys.onEnterPressed: clicked()
+                onClicked: {
+                    dialog.actionClicked()
+                    dialog.close()
+                }
             }
-        }
-        // The default button: it has the focus when the alert opens. Return and Enter press the
-        // focused button, as Space does.
-        Button {
-            id: okButton
-            objectName: "alertOkButton"
-            text: qsTr("OK")
-            Accessible.name: text
-            Keys.onReturnPressed: clicked()
-            Keys.onEnterPressed: clicked()
-            DialogButtonBox.buttonRole: DialogButtonBox.AcceptRole
+            Button {
+                id: okButton
+                objectName: "alertOkButton"
+                text: qsTr("OK")
+                Accessible.name: text
+                highlighted: true
+                Keys.onReturnPressed: clicked()
+                Keys.onEnterPressed: clicked()
+                onClicked: dialog.accept()
+            }
         }
     }
 }
