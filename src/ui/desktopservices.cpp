@@ -43,8 +43,8 @@ void DesktopServices::processingChanged()
     // A run ends by storing false, after its alert; someone looking at the window sees it there.
     if (m_viewModel->isProcessing() || !m_window || m_window->isActive())
         return;
-    // Bounces the Dock icon on macOS, marks the taskbar entry elsewhere; the alert is enough
-    // there, so macOS gets no notification of its own.
+    // Bounces the Dock icon on macOS until the app is active again, which is all that macOS
+    // gets; marks the taskbar entry elsewhere.
     m_window->alert(0);
 #ifndef Q_OS_MACOS
     // Sent without waiting for a reply: with no notification service on the bus the message
