@@ -2,6 +2,7 @@
 
 #include <functional>
 
+class QQmlApplicationEngine;
 class QQuickWindow;
 
 namespace vantorel {
@@ -19,6 +20,10 @@ public:
     using WindowHook = std::function<void(QQuickWindow &window, InstallerViewModel &model)>;
 
     static int main(int argc, char *argv[], const WindowHook &hook = {});
+
+    // Creates the window in `engine`, in the application palette, as main() does; nullptr when
+    // the QML could not be loaded. Needs a QGuiApplication.
+    static QQuickWindow *loadWindow(QQmlApplicationEngine &engine);
 };
 
 } // namespace vantorel

@@ -1,15 +1,13 @@
 #include "installerviewmodel.h"
 #include "quitguard.h"
+#include "vantorelapp.h"
 #include "viewmodelstateaccess.h"
 
 #include <QApplication>
 #include <QQmlApplicationEngine>
+#include <QQuickItem>
 #include <QQuickWindow>
 #include <QTest>
-#include <QtQml/qqmlextensionplugin.h>
-
-Q_IMPORT_QML_PLUGIN(VantorelPlugin)
-Q_IMPORT_QML_PLUGIN(VantorelAppPlugin)
 
 using namespace vantorel;
 
@@ -22,6 +20,8 @@ private slots:
     void initTestCase() { qApp->installEventFilter(&m_quitGuard); }
     void endingDuringARunIsRefused_data();
     void endingDuringARunIsRefused();
+    void controlsTakeTheApplicationPalette();
+    void menuBarIsMadeWhenUsed();
 
 private:
     QuitGuard m_quitGuard;
@@ -44,10 +44,7 @@ void WindowTest::endingDuringARunIsRefused()
     QFETCH(bool, processing);
 
     QQmlApplicationEngine engine;
-    engine.addImportPath("qrc:/");
-    engine.load(QUrl("qrc:/VantorelApp/qml/Main.qml"));
-    QCOMPARE(engine.rootObjects().size(), 1);
-    auto *window = qobject_cast<QQuickWindow *>(engine.rootObjects().constFirst());
+    QQuickWindow *window = VantorelApp::loadWindow(engine);
     QVERIFY(window);
     QVERIFY(QTest::qWaitForWindowExposed(window));
     auto *model = window->findChild<InstallerViewModel *>();
@@ -65,8 +62,50 @@ void WindowTest::endingDuringARunIsRefused()
 
     // The refusal is explained rather than silent.
     QObject *notice = window->findChild<QObject *>("busyNotice");
-    QVERIFY(notice);
-    QCOMPARE(notice->property("visible").toBool(), processing);
+    QCOMPARE(notice && notice->property("visible").toBool(), processing);
+}
+
+// A desktop theme's palette reaches the controls group by group, also when it changes later.
+void WindowTest::controlsTakeTheApplicationPalette()
+{
+    const QPalette original = QGuiApplication::palette();
+    QPalette palette = original;
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x606060));
+    QGuiApplication::setPalette(palette);
+    QQmlApplicationEngine engine;
+    QQuickWindow *window = VantorelApp::loadWindow(engine);
+    const auto color = [window](const char *group, const char *role) {
+        const QVariant colors = window->property("palette").value<QObject *>()->property(group);
+        return colors.value<QObject *>()->property(role).value<QColor>();
+    };
+    QCOMPARE(color("disabled", "windowText"), QColor(0x606060));
+    palette.setColor(QPalette::Window, QColor(0x303030));
+    QGuiApplication::setPalette(palette);
+    QCOMPARE(color("active", "window"), QColor(0x303030));
+    QGuiApplication::setPalette(original);
+}
+
+// A strip that looks like the menu bar stands in for it until the pointer moves over it (one that
+// is there as the window opens does not count) or the mnemonic of its title is typed, which also
+// opens the File menu.
+void WindowTest::menuBarIsMadeWhenUsed()
+{
+    for (const bool mnemonic : {false, true}) {
+        QQmlApplicationEngine engine;
+        QQuickWindow *window = VantorelApp::loadWindow(engine);
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        auto *strip = window->property("menuStrip").value<QQuickItem *>();
+        QCOMPARE(window->property("menuBar").value<QQuickItem *>(), strip);
+        if (mnemonic)
+            QTest::keyClick(window, Qt::Key_F, Qt::AltModifier);
+        else
+            for (const int x : {10, 12})
+                QTest::mouseMove(window, QPoint(x, 10));
+        auto *bar = window->property("menuBar").value<QQuickItem *>();
+        QVERIFY(bar != strip);
+        QCOMPARE(bar->implicitHeight(), strip->implicitHeight());
+        QTRY_COMPARE(bar->findChild<QObject *>("fileMenu")->property("opened").toBool(), mnemonic);
+    }
 }
 
 QTEST_MAIN(WindowTest)

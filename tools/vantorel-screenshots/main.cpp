@@ -10,6 +10,7 @@
 #include "installerviewmodel.h"
 #include "sampleinstaller.h"
 #include "translations.h"
+#include "vantorelapp.h"
 #include "viewmodelstateaccess.h"
 
 #include <QApplication>
@@ -19,12 +20,8 @@
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
 #include <QTimer>
-#include <QtQml/qqmlextensionplugin.h>
 #include <cstdio>
 #include <functional>
-
-Q_IMPORT_QML_PLUGIN(VantorelPlugin)
-Q_IMPORT_QML_PLUGIN(VantorelAppPlugin)
 
 using namespace vantorel;
 using State = ViewModelStateAccess;
@@ -126,11 +123,7 @@ bool render(const QString &file, const std::function<void(InstallerViewModel &)>
             bool openFileMenu)
 {
     QQmlApplicationEngine engine;
-    engine.addImportPath(QStringLiteral("qrc:/"));
-    engine.load(QUrl(QStringLiteral("qrc:/VantorelApp/qml/Main.qml")));
-    auto *window = engine.rootObjects().isEmpty()
-                       ? nullptr
-                       : qobject_cast<QQuickWindow *>(engine.rootObjects().constFirst());
+    QQuickWindow *window = VantorelApp::loadWindow(engine);
     auto *model = window ? window->findChild<InstallerViewModel *>() : nullptr;
     if (!model) {
         std::fprintf(stderr, "screenshots: the window did not load\n");
@@ -138,6 +131,8 @@ bool render(const QString &file, const std::function<void(InstallerViewModel &)>
     }
     setUp(*model);
     if (openFileMenu) {
+        // The window makes its menu bar when it is first used.
+        QMetaObject::invokeMethod(window, "loadMenuBar");
         QObject *menu = window->findChild<QObject *>(QStringLiteral("fileMenu"));
         if (!menu || !QMetaObject::invokeMethod(menu, "open")) {
             std::fprintf(stderr, "screenshots: no File menu\n");

@@ -2,12 +2,15 @@ import QtQuick
 import QtQuick.Controls
 import Vantorel
 
-// The application's one window. It stays resizable above its minimum content size.
+// The application's one window. It stays resizable above its minimum content size. Its palette is
+// the application's, applied by VantorelApp.
 ApplicationWindow {
     id: window
 
     readonly property real minimumContentWidth: 600
     readonly property real minimumContentHeight: 600
+    // A Mac user looks for the File menu at the top of the screen, not inside the window.
+    readonly property bool usesGlobalMenuBar: Qt.platform.os === "osx"
 
     title: qsTr("Vantorel")
     minimumWidth: minimumContentWidth
@@ -16,122 +19,61 @@ ApplicationWindow {
     height: minimumHeight
     visible: true
 
-    // The controls (menu, progress bar, dialogs) take the application palette that the views
-    // take, so that the window is light or dark as one piece, whatever the style's own palette.
-    // Each group is set on its own: a colour set for all groups would win over the disabled one.
-    SystemPalette {
-        id: activeColors
-        colorGroup: SystemPalette.Active
-    }
-    SystemPalette {
-        id: inactiveColors
-        colorGroup: SystemPalette.Inactive
-    }
-    SystemPalette {
-        id: disabledColors
-        colorGroup: SystemPalette.Disabled
-    }
-    palette {
-        active {
-            window: activeColors.window
-            windowText: activeColors.windowText
-            base: activeColors.base
-            alternateBase: activeColors.alternateBase
-            text: activeColors.text
-            button: activeColors.button
-            buttonText: activeColors.buttonText
-            light: activeColors.light
-            midlight: activeColors.midlight
-            mid: activeColors.mid
-            dark: activeColors.dark
-            shadow: activeColors.shadow
-            highlight: activeColors.highlight
-            highlightedText: activeColors.highlightedText
-            placeholderText: activeColors.placeholderText
+    // The in-window menu bar takes a good part of the start-up while hardly anyone uses it at
+    // once: a strip drawn as the bar is drawn stands in for it until the pointer moves over it,
+    // its one title is pressed or the title's mnemonic (Alt+F) is typed.
+    menuBar: usesGlobalMenuBar ? null : menuStrip
+
+    readonly property Item menuStrip: Rectangle {
+        id: strip
+
+        // Fusion's mix of two colours, in its integer steps: `percent` of a, the rest of b.
+        function mixed(a, b, percent) {
+            // QColor keeps 16 bits a channel; Fusion mixes the top 8.
+            const channel = (x, y) => Math.floor((Math.round(x * 65535) >> 8) * percent / 100)
+                                      + Math.floor((Math.round(y * 65535) >> 8) * (100 - percent) / 100)
+            return Qt.rgba(channel(a.r, b.r) / 255, channel(a.g, b.g) / 255, channel(a.b, b.b) / 255)
         }
-        inactive {
-            window: inactiveColors.window
-            windowText: inactiveColors.windowText
-            base: inactiveColors.base
-            alternateBase: inactiveColors.alternateBase
-            text: inactiveColors.text
-            button: inactiveColors.button
-            buttonText: inactiveColors.buttonText
-            light: inactiveColors.light
-            midlight: inactiveColors.midlight
-            mid: inactiveColors.mid
-            dark: inactiveColors.dark
-            shadow: inactiveColors.shadow
-            highlight: inactiveColors.highlight
-            highlightedText: inactiveColors.highlightedText
-            placeholderText: inactiveColors.placeholderText
+
+        implicitHeight: stripTitle.implicitHeight
+        color: window.palette.window
+
+        // Fusion's bar ends in a line of its outline colour mixed into a darker window colour.
+        Rectangle {
+            y: parent.height - height
+            width: parent.width
+            height: 1
+            color: strip.mixed(Qt.darker(window.palette.window, 1.2),
+                               Qt.lighter(Qt.darker(window.palette.window, 1.4), 1.4), 60)
         }
-        disabled {
-            window: disabledColors.window
-            windowText: disabledColors.windowText
-            base: disabledColors.base
-            alternateBase: disabledColors.alternateBase
-            text: disabledColors.text
-            button: disabledColors.button
-            buttonText: disabledColors.buttonText
-            light: disabledColors.light
-            midlight: disabledColors.midlight
-            mid: disabledColors.mid
-            dark: disabledColors.dark
-            shadow: disabledColors.shadow
-            highlight: disabledColors.highlight
-            highlightedText: disabledColors.highlightedText
-            placeholderText: disabledColors.placeholderText
+
+        // The pointer moving over the strip, not one that happens to be there as the window
+        // opens (which only enters).
+        MouseArea {
+            anchors.fill: parent
+            acceptedButtons: Qt.NoButton
+            hoverEnabled: true
+            onPositionChanged: if (!stripTitle.pressed) window.loadMenuBar()
+        }
+
+        MenuBarItem {
+            id: stripTitle
+            objectName: "menuStripTitle"
+            text: qsTr("&File")
+            onTriggered: window.loadMenuBar().openFileMenu()
         }
     }
 
-    // The File menu offers no way to open a second window: its only command is never enabled.
-    menuBar: MenuBar {
-        Menu {
-            objectName: "fileMenu"
-            title: qsTr("&File")
+    // Creates the in-window menu bar in place of the strip, once, and returns it.
+    function loadMenuBar() {
+        if (menuBar === menuStrip)
+            menuBar = Qt.createComponent("FileMenuBar.qml").createObject(window)
+        return menuBar
+    }
 
-            MenuItem {
-                id: newWindowItem
-                objectName: "newWindowItem"
-                action: Action {
-                    text: qsTr("New Window")
-                    shortcut: StandardKey.New
-                    enabled: false
-                }
-                // Controls' menu items do not show shortcuts; this one does, in the platform's
-                // notation (Ctrl+N, or Command-N on macOS).
-                readonly property string shortcutText: shortcutNotation.nativeText
-                contentItem: Item {
-                    implicitWidth: itemTitle.implicitWidth + 32 + itemShortcut.implicitWidth
-                    implicitHeight: itemTitle.implicitHeight
-
-                    Text {
-                        id: itemTitle
-                        anchors.left: parent.left
-                        anchors.verticalCenter: parent.verticalCenter
-                        text: newWindowItem.text
-                        font: newWindowItem.font
-                        color: newWindowItem.palette.text
-                    }
-                    Text {
-                        id: itemShortcut
-                        objectName: "newWindowShortcut"
-                        anchors.right: parent.right
-                        anchors.verticalCenter: parent.verticalCenter
-                        text: newWindowItem.shortcutText
-                        font: newWindowItem.font
-                        color: newWindowItem.palette.text
-                    }
-                }
-
-                Shortcut {
-                    id: shortcutNotation
-                    sequence: newWindowItem.action.shortcut
-                    enabled: false
-                }
-            }
-        }
+    Loader {
+        active: window.usesGlobalMenuBar
+        source: "GlobalMenuBar.qml"
     }
 
     ContentView {
@@ -146,14 +88,15 @@ ApplicationWindow {
     onClosing: close => {
         if (content.viewModel.isProcessing) {
             close.accepted = false
-            busyNotice.open()
+            if (busyNotice.item === null)
+                busyNotice.source = "BusyNotice.qml"
+            busyNotice.item.open()
         }
     }
 
-    AlertDialog {
+    // Made the first time it is needed, by file name: its types would otherwise be loaded with
+    // the window.
+    Loader {
         id: busyNotice
-        objectName: "busyNotice"
-        title: qsTr("An ISO image is being created")
-        message: qsTr("Vantorel can be closed once the current run has finished.")
     }
 }

@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls
 import Vantorel
 
 // The window's root view. It creates the window's one view-model and keeps it for the window's
@@ -29,7 +28,7 @@ Item {
         width: root.width - 2 * Theme.padding
         spacing: 20
 
-        Label {
+        Text {
             objectName: "header"
             width: parent.width
             bottomPadding: 10
@@ -41,9 +40,10 @@ Item {
         }
 
         Loader {
+            id: installerArea
             objectName: "installerArea"
             width: parent.width
-            sourceComponent: root.hasInstaller ? detailsCard : emptyStateCard
+            sourceComponent: emptyStateCard
         }
 
         ActionRow {
@@ -57,17 +57,10 @@ Item {
 
         // Only while a run is under way: no element and no spacing otherwise.
         Loader {
+            id: progressArea
             objectName: "progressArea"
             width: parent.width
-            active: root.viewModel.isProcessing
-            visible: active
-            sourceComponent: ProgressSection {
-                objectName: "progressSection"
-                progress: root.viewModel.progress
-                progressDescription: root.viewModel.progressDescription
-                currentStep: root.viewModel.currentStep
-                completedSteps: root.viewModel.completedSteps
-            }
+            visible: item !== null
         }
     }
 
@@ -98,14 +91,6 @@ Item {
     }
 
     Component {
-        id: detailsCard
-        InstallerDetailsCard {
-            objectName: "installerDetailsCard"
-            installer: root.viewModel.selectedInstaller
-        }
-    }
-
-    Component {
         id: emptyStateCard
         EmptyStateCard {
             objectName: "emptyStateCard"
@@ -114,15 +99,61 @@ Item {
 
     // The outcome of a load or a run. Its title and message are shown as given; dismissing it
     // is all that "OK" does, and it clears the model's flag so that the next alert opens again.
-    AlertDialog {
-        objectName: "outcomeAlert"
-        visible: root.viewModel.showingAlert
-        title: root.viewModel.alertTitle
-        message: root.viewModel.alertMessage
-        detail: root.viewModel.alertDetail
-        // Only a finished run has a file to show.
-        actionText: root.viewModel.alertTitle === "Success" ? qsTr("Show in Folder") : ""
-        onActionClicked: desktop.reveal(root.viewModel.createdISOPath)
-        onClosed: root.viewModel.showingAlert = false
+    // Made when the first alert comes, then kept.
+    Loader {
+        id: outcomeAlert
+    }
+    Connections {
+        target: outcomeAlert.item
+        function onActionClicked() {
+            desktop.reveal(root.viewModel.createdISOPath)
+        }
+        function onClosed() {
+            // Unless the model closed it itself.
+            if (root.viewModel.showingAlert)
+                root.viewModel.showingAlert = false
+        }
+    }
+
+    // The details card, the progress section and the alert are loaded by file name when first
+    // shown. Named as types in this file, they (and the controls they use) would be loaded with
+    // the window, which opens without any of them, and delay its first frame.
+    Connections {
+        target: root.viewModel
+
+        function onSelectedInstallerChanged() {
+            if (!root.hasInstaller)
+                installerArea.sourceComponent = emptyStateCard
+            else if (String(installerArea.source) === "")
+                installerArea.setSource("InstallerDetailsCard.qml", {
+                    objectName: "installerDetailsCard",
+                    installer: Qt.binding(() => root.viewModel.selectedInstaller)
+                })
+        }
+        function onIsProcessingChanged() {
+            if (!root.viewModel.isProcessing)
+                progressArea.source = ""
+            else if (progressArea.item === null)
+                progressArea.setSource("ProgressSection.qml", {
+                    objectName: "progressSection",
+                    progress: Qt.binding(() => root.viewModel.progress),
+                    progressDescription: Qt.binding(() => root.viewModel.progressDescription),
+                    currentStep: Qt.binding(() => root.viewModel.currentStep),
+                    completedSteps: Qt.binding(() => root.viewModel.completedSteps)
+                })
+        }
+        function onShowingAlertChanged() {
+            if (root.viewModel.showingAlert && outcomeAlert.item === null)
+                outcomeAlert.setSource("AlertDialog.qml", {
+                    objectName: "outcomeAlert",
+                    visible: Qt.binding(() => root.viewModel.showingAlert),
+                    title: Qt.binding(() => root.viewModel.alertTitle),
+                    message: Qt.binding(() => root.viewModel.alertMessage),
+                    detail: Qt.binding(() => root.viewModel.alertDetail),
+                    // Only a finished run has a file to show.
+                    actionText: Qt.binding(() => root.viewModel.alertTitle === "Success"
+                                                 ? qsTr("Show in Folder") : "")
+                })
+        }
     }
 }

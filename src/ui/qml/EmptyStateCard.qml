@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls
 import Vantorel
 
 // Stands in the installer area while no installer is chosen and invites the user to pick one.
@@ -32,7 +31,7 @@ Item {
             }
         }
 
-        Label {
+        Text {
             width: parent.width
             horizontalAlignment: Text.AlignHCenter
             wrapMode: Text.Wrap
@@ -42,7 +41,7 @@ Item {
             color: Theme.primaryText
         }
 
-        Label {
+        Text {
             width: parent.width
             horizontalAlignment: Text.AlignHCenter
             wrapMode: Text.Wrap

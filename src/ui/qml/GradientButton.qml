@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Shapes
 import QtQuick.Templates as T
 import Vantorel
 
@@ -73,47 +72,15 @@ T.AbstractButton {
     }
 
     background: Item {
-        // Antialiased edges in every renderer: the software renderer draws Shapes with a smooth
-        // painter (and loses them in a layer at device pixel ratios above 1), the hardware ones
-        // need the multisampled layer.
-        Shape {
-            id: face
+        GradientFace {
             anchors.fill: parent
+            radius: 10
+            startColor: control.faded(control.isDisabled ? 0.5 : 0.8)
+            endColor: control.faded(control.isDisabled ? 0.6 : 1.0)
             opacity: control.gradientOpacity
-            layer.enabled: GraphicsInfo.api !== GraphicsInfo.Software
-            layer.samples: 4
-            antialiasing: true
 
             Behavior on opacity {
                 NumberAnimation { duration: 100; easing.type: Easing.InOutQuad }
-            }
-
-            ShapePath {
-                strokeWidth: -1
-                fillGradient: LinearGradient {
-                    x1: 0
-                    y1: face.height / 2
-                    x2: face.width
-                    y2: face.height / 2
-                    GradientStop {
-                        position: 0
-                        color: control.faded(control.isDisabled ? 0.5 : 0.8)
-                    }
-                    GradientStop {
-                        position: 1
-                        color: control.faded(control.isDisabled ? 0.6 : 1.0)
-                    }
-                }
-                startX: 10
-                startY: 0
-                PathLine { x: face.width - 10; y: 0 }
-                PathArc { x: face.width; y: 10; radiusX: 10; radiusY: 10 }
-                PathLine { x: face.width; y: face.height - 10 }
-                PathArc { x: face.width - 10; y: face.height; radiusX: 10; radiusY: 10 }
-                PathLine { x: 10; y: face.height }
-                PathArc { x: 0; y: face.height - 10; radiusX: 10; radiusY: 10 }
-                PathLine { x: 0; y: 10 }
-                PathArc { x: 10; y: 0; radiusX: 10; radiusY: 10 }
             }
         }
 

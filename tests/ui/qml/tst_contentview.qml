@@ -150,15 +150,14 @@ TestCase {
 
     function test_alertOpensAndClearsTheFlag() {
         const view = makeView()
-        const alert = findChild(view, "outcomeAlert")
-        verify(!alert.visible)
-
         for (const [title, message, detail] of [
                  ["Success", "ISO image created successfully at:\n/x.iso", "Verified: bootable HFS+ volume “X”."],
                  ["Error", "Failed to create ISO image: <b>boom</b>", ""]]) {
             StateDriver.showAlert(view.viewModel, title, message, detail)
+            const alert = findChild(view, "outcomeAlert")
             tryCompare(alert, "opened", true)
             compare(alert.header.text, title)
+            compare(view.viewModel.alertMessage, message)
             compare(findChild(alert.contentItem, "alertMessage").text, message)
             const detailLabel = findChild(alert.contentItem, "alertDetail")
             compare(detailLabel.text, detail)

@@ -28,7 +28,7 @@ TestCase {
     function test_newWindowCommandIsDisabledWithItsShortcut() {
         const window = makeWindow()
         compare(window.title, "Vantorel")
-        const item = findChild(window.menuBar, "newWindowItem")
+        const item = findChild(window.loadMenuBar(), "newWindowItem")
         compare(item.text, "New Window")
         compare(item.enabled, false)
         compare(item.action.shortcut, StandardKey.New)
