@@ -18,6 +18,13 @@
         <source>OK</source>
         <translation>OK</translation>
     </message>
+    <message numerus="yes">
+        <source>… %Ln characters left out …</source>
+        <translation>
+            <numerusform>… %Ln Zeichen ausgelassen …</numerusform>
+            <numerusform>… %Ln Zeichen ausgelassen …</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>ByteCountFormatter</name>

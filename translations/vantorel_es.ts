@@ -18,6 +18,13 @@
         <source>OK</source>
         <translation>Aceptar</translation>
     </message>
+    <message numerus="yes">
+        <source>… %Ln characters left out …</source>
+        <translation>
+            <numerusform>… %Ln carácter omitido …</numerusform>
+            <numerusform>… %Ln caracteres omitidos …</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>ByteCountFormatter</name>

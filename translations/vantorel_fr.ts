@@ -18,6 +18,13 @@
         <source>OK</source>
         <translation>OK</translation>
     </message>
+    <message numerus="yes">
+        <source>… %Ln characters left out …</source>
+        <translation>
+            <numerusform>… %Ln caractère omis …</numerusform>
+            <numerusform>… %Ln caractères omis …</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>ByteCountFormatter</name>

@@ -18,6 +18,12 @@
         <source>OK</source>
         <translation>OK</translation>
     </message>
+    <message numerus="yes">
+        <source>… %Ln characters left out …</source>
+        <translation>
+            <numerusform>… %Ln 文字を省略 …</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>ByteCountFormatter</name>

@@ -18,6 +18,12 @@
         <source>OK</source>
         <translation>好</translation>
     </message>
+    <message numerus="yes">
+        <source>… %Ln characters left out …</source>
+        <translation>
+            <numerusform>… 省略了 %Ln 个字符 …</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>ByteCountFormatter</name>

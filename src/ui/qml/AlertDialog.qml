@@ -13,6 +13,37 @@ Dialog {
     // The second button's text; no second button when empty.
     property string actionText
     signal actionClicked()
+    // A tool's error output can run to a megabyte, and laying all of it out would hold up the
+    // window for seconds: beyond twice this many characters the alert shows the first and the
+    // last of them, with a line saying how many lie between.
+    readonly property int shownLength: 32 * 1024
+    readonly property string shownMessage: {
+        const message = dialog.message
+        if (message.length <= 2 * shownLength)
+            return message
+        let head = message.slice(0, shownLength)
+        let tail = message.slice(-shownLength)
+        // Neither part keeps half of a surrogate pair.
+        if (/[\uD800-\uDBFF]$/.test(head))
+            head = head.slice(0, -1)
+        if (/^[\uDC00-\uDFFF]/.test(tail))
+            tail = tail.slice(1)
+        const left = message.length - head.length - tail.length
+        return head + "\n" + qsTr("… %Ln characters left out …", "", left) + "\n" + tail
+    }
+    readonly property list<string> messageParts: {
+        const parts = []
+        let part = null
+        for (const line of shownMessage.split("\n")) {
+            if (part !== null && part.length + line.length >= 4096) {
+                parts.push(part)
+                part = null
+            }
+            part = part === null ? line : part + "\n" + line
+        }
+        parts.push(part)
+        return parts
+    }
     // Beyond this the message scrolls.
     readonly property real maximumMessageHeight: parent ? parent.height / 2 : 300
 
@@ -54,26 +85,33 @@ Dialog {
     contentItem: Column {
         spacing: 8
 
-        // A long message (a tool's error output) scrolls instead of pushing the dialog off screen.
-        ScrollView {
+        // A long message (a tool's error output) scrolls instead of pushing the dialog off
+        // screen. It is laid out in parts of whole lines, a few thousand characters each, and
+        // only the parts in view are made: tens of thousands of characters in one text take long
+        // to lay out.
+        ListView {
+            id: messageView
             width: parent.width
-            implicitHeight: Math.min(message.implicitHeight, dialog.maximumMessageHeight)
-            contentWidth: availableWidth
-            // Show that there is more to read.
-            ScrollBar.vertical.policy: message.implicitHeight > dialog.maximumMessageHeight
-                                       ? ScrollBar.AlwaysOn : ScrollBar.AlwaysOff
-
-            Label {
-                id: message
+            implicitHeight: Math.min(contentHeight, dialog.maximumMessageHeight)
+            clip: true
+            boundsBehavior: Flickable.StopAtBounds
+            model: dialog.messageParts
+            delegate: Label {
+                required property string modelData
                 objectName: "alertMessage"
-                width: parent.width
+                width: ListView.view.width
                 // Room for the scroll bar, kept always so that wrapping does not depend on it.
                 rightPadding: 12
-                text: dialog.message
+                text: modelData
                 textFormat: Text.PlainText
                 wrapMode: Text.Wrap
                 font.pixelSize: 13
                 color: Theme.primaryText
+            }
+            // Show that there is more to read.
+            ScrollBar.vertical: ScrollBar {
+                policy: messageView.contentHeight > dialog.maximumMessageHeight
+                        ? ScrollBar.AlwaysOn : ScrollBar.AlwaysOff
             }
         }
 

@@ -150,15 +150,24 @@ TestCase {
 
     function test_alertOpensAndClearsTheFlag() {
         const view = makeView()
+        // An error text as long as the runner's bound, with surrogate pairs across both cuts.
+        const longText = "x" + "\uD83D\uDE00".repeat(524287) + "y"
         for (const [title, message, detail] of [
                  ["Success", "ISO image created successfully at:\n/x.iso", "Verified: bootable HFS+ volume “X”."],
-                 ["Error", "Failed to create ISO image: <b>boom</b>", ""]]) {
+                 ["Error", "Failed to create ISO image: <b>boom</b>", ""],
+                 ["Error", longText, ""]]) {
             StateDriver.showAlert(view.viewModel, title, message, detail)
             const alert = findChild(view, "outcomeAlert")
             tryCompare(alert, "opened", true)
             compare(alert.header.text, title)
             compare(view.viewModel.alertMessage, message)
-            compare(findChild(alert.contentItem, "alertMessage").text, message)
+            // Of a long text the first and last 32 KiB are shown, less the halves of pairs, with a
+            // line saying how much lies between.
+            const head = message === longText ? longText.slice(0, 32767) : message
+            compare(findChild(alert.contentItem, "alertMessage").text, head)
+            if (message === longText)
+                verify(/^\n… 983,?042 characters left out …\n$/.test(alert.shownMessage.slice(32767, -32767))
+                       && alert.shownMessage.endsWith(longText.slice(-32767)))
             const detailLabel = findChild(alert.contentItem, "alertDetail")
             compare(detailLabel.text, detail)
             compare(detailLabel.visible, detail !== "")
