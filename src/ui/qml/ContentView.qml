@@ -67,6 +67,8 @@ Item {
                 progressDescription: root.viewModel.progressDescription
                 currentStep: root.viewModel.currentStep
                 completedSteps: root.viewModel.completedSteps
+                elapsedSeconds: root.viewModel.elapsedSeconds
+                stepSecondsLeft: root.viewModel.stepSecondsLeft
             }
         }
     }
