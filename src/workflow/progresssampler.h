@@ -21,7 +21,7 @@ struct StepSpan
 
 inline constexpr StepSpan makeBootableSpan{0.3, 0.7};
 inline constexpr StepSpan convertToISOSpan{0.7, 0.9};
-// Smallest rise worth a published store: finer steps would not move the bar by a pixel.
+// Smallest rise worth a published store: on a bar some 500 points wide, two or three points.
 inline constexpr double minimumProgressRise = 0.005;
 
 // Progress for a measured fraction of a step: proportional, and held 0.01 short of the next
