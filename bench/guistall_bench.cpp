@@ -2,13 +2,18 @@
 // 1 ms precise timer on the GUI thread notes how late each tick comes. Not a test: run it on a
 // quiet machine.
 //
-//   guistall_bench [--files N] [--delay SECONDS] [--rounds N] [--bare] [--parent DIR]
+//   guistall_bench [--files N] [--delay SECONDS] [--pieces N] [--rounds N] [--bare] [--parent DIR]
 //
 // Scenarios, in one process: idle (2 s of nothing: the machine's own noise), then N rounds
 // (default 3) of an "Error" alert whose message is an error text as long as the command runner
 // lets one be (1 MiB), then N rounds of loading an installer whose size walk covers a tree of N
 // files (default 200000) and one whole ISO run against the test doubles with each stand-in tool
-// (hdiutil, createinstallmedia) waiting SECONDS first (default 0.5). By default the real window
+// (hdiutil, createinstallmedia) waiting SECONDS first (default 0.5). In the run, createinstallmedia
+// copies the whole tree into the volume folder in --pieces pieces (default 5) and hdiutil writes
+// the conversion output in as many, each piece followed by SECONDS of pause, so the progress
+// sampler walks a volume of up to N files once a second (--pieces 0: no copy, the volume stays
+// empty); its cost shows as the process's CPU time outside the GUI thread (the run's worker only
+// waits for the tools). By default the real window
 // runs (VantorelApp, offscreen unless QT_QPA_PLATFORM says otherwise), so the views' reaction to
 // each published store counts too; --bare drives the view-model alone on a QCoreApplication.
 //
@@ -39,6 +44,7 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <time.h>
 #include <unistd.h>
 
 using namespace vantorel;
@@ -56,6 +62,13 @@ struct SchedulerTimes
     qint64 running = 0;
     qint64 waiting = 0;
 };
+
+qint64 processCpuNs()
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
 
 SchedulerTimes schedulerTimes()
 {
@@ -76,8 +89,10 @@ struct Stalls
 {
     std::vector<qint64> lengths;
     std::vector<qint64> busy; // the part of each stall that the GUI thread spent running
-    QStringList worst;        // the longest, each with what was published during it
+    QString worst;            // the longest, with what was published during it
     qint64 worstLength = 0;
+    QString busiest; // the one with the most running on the GUI thread
+    qint64 busiestLength = 0;
     double elapsedS = 0;
 };
 
@@ -116,24 +131,32 @@ public:
         for (const auto &[begin, length, busy, waiting] : m_ticks) {
             stalls.lengths.push_back(length);
             stalls.busy.push_back(busy);
-            if (length <= stalls.worstLength && stalls.worst.size() > 0)
-                continue;
-            stalls.worstLength = length;
-            QStringList during;
-            for (const auto &[at, what] : m_marks)
-                if (at >= begin && at <= begin + length + tickNs)
-                    during << what;
-            stalls.worst.prepend(
-                QStringLiteral("%1 ms (running %2 ms, waiting for a CPU %3 ms) at %4 s into the "
-                               "round%5")
+            const auto describe = [&, begin = begin, length = length, busy = busy,
+                                   waiting = waiting] {
+                QStringList during;
+                for (const auto &[at, what] : m_marks)
+                    if (at >= begin && at <= begin + length + tickNs)
+                        during << what;
+                return QStringLiteral(
+                           "%1 ms (running %2 ms, waiting for a CPU %3 ms) at %4 s into the "
+                           "round%5")
                     .arg(double(length) / 1e6, 0, 'f', 2)
                     .arg(double(busy) / 1e6, 0, 'f', 2)
                     .arg(double(waiting) / 1e6, 0, 'f', 2)
                     .arg(double(begin) / 1e9, 0, 'f', 3)
                     .arg(during.isEmpty()
                              ? QString()
-                             : QStringLiteral(", during: ") + during.join(QStringLiteral(", "))));
-            stalls.worst = stalls.worst.mid(0, 1);
+                             : QStringLiteral(", during: ") + during.join(QStringLiteral(", ")));
+            };
+            if (length > stalls.worstLength || stalls.worst.isEmpty()) {
+                stalls.worstLength = length;
+                stalls.worst = describe();
+            }
+            // The longest stall is mostly a wait for a CPU; the busiest shows work on the thread.
+            if (busy > stalls.busiestLength || stalls.busiest.isEmpty()) {
+                stalls.busiestLength = busy;
+                stalls.busiest = describe();
+            }
         }
     }
 
@@ -187,13 +210,14 @@ void report(const QString &scenario, const Stalls &stalls, qint64 budgetNs = fra
                 all.maxMs, all.p99Ms, budgetMs, all.over);
     std::printf("    GUI thread running  max %7.2f ms   p99 %6.2f ms   over %d ms: %ld\n",
                 busy.maxMs, busy.p99Ms, budgetMs, busy.over);
-    for (const QString &worst : std::as_const(stalls.worst))
-        std::printf("    longest stall: %s\n", qPrintable(worst));
+    std::printf("    longest stall: %s\n", qPrintable(stalls.worst));
+    std::printf("    busiest stall: %s\n", qPrintable(stalls.busiest));
     std::fflush(stdout);
 }
 
-// An installer bundle whose walk covers `files` empty files in 1000-odd folders, like the
-// resource folders of a real one, plus its Info.plist and createinstallmedia (the double).
+// An installer bundle whose walk covers `files` files in 1000-odd folders, like the resource
+// folders of a real one, plus its Info.plist and createinstallmedia (the double). One file in
+// a thousand has 1 MiB (sparse), the others are empty.
 bool buildInstaller(const DoublesSandbox &sandbox, const QString &bundle, int files)
 {
     if (!QDir().mkpath(bundle + QStringLiteral("/Contents/Resources")) ||
@@ -220,7 +244,12 @@ bool buildInstaller(const DoublesSandbox &sandbox, const QString &bundle, int fi
                                   O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
             if (fd < 0)
                 return false;
+            // A few files carry the bytes, spread over the tree, so the bar moves with each
+            // piece that arrives on the volume.
+            const bool failed = made % 1000 == 0 && ::ftruncate(fd, 1 << 20) != 0;
             ::close(fd);
+            if (failed)
+                return false;
         }
     }
     return true;
@@ -231,6 +260,7 @@ struct Options
     int files = 200000;
     int rounds = 3;
     QByteArray delay = "0.5";
+    int pieces = 5;
     bool bare = false;
     QString parent;
 };
@@ -260,8 +290,13 @@ public:
             if (m_phase == Phase::run && !m_model.isProcessing())
                 endRun();
         });
-        connect(&model, &InstallerViewModel::progressChanged, this,
-                [this] { m_meter.mark(QStringLiteral("progress=%1").arg(m_model.progress())); });
+        connect(&model, &InstallerViewModel::progressChanged, this, [this] {
+            m_meter.mark(QStringLiteral("progress=%1").arg(m_model.progress()));
+            const double progress = m_model.progress();
+            if (m_phase == Phase::run &&
+                ((progress > 0.3 && progress < 0.7) || (progress > 0.7 && progress < 0.9)))
+                ++m_samples;
+        });
         connect(&model, &InstallerViewModel::showingAlertChanged, this, [this] {
             m_meter.mark(QStringLiteral("showingAlert=%1").arg(m_model.showingAlert()));
             if (m_phase == Phase::load && m_model.showingAlert())
@@ -333,12 +368,16 @@ private:
         m_phase = Phase::run;
         m_meter.start();
         m_meter.mark(QStringLiteral("createISO"));
+        m_runStartCpu = processCpuNs();
+        m_runStartGuiCpu = schedulerTimes().running;
         m_model.createISO();
     }
 
     void endRun()
     {
         m_meter.stopInto(m_run);
+        m_outsideGuiCpu +=
+            processCpuNs() - m_runStartCpu - (schedulerTimes().running - m_runStartGuiCpu);
         m_phase = Phase::idle;
         if (m_model.alertTitle() != QLatin1String("Success"))
             return fail(QStringLiteral("the run failed: ") + m_model.alertMessage());
@@ -349,6 +388,10 @@ private:
         report(
             QStringLiteral("ISO run, tools waiting %1 s").arg(QString::fromLatin1(m_options.delay)),
             m_run);
+        std::printf("    sampling: %d values inside the long steps; CPU outside the GUI thread "
+                    "%.2f s in %.2f s of runs (%.1f %% of one core)\n",
+                    m_samples, double(m_outsideGuiCpu) / 1e9, m_run.elapsedS,
+                    double(m_outsideGuiCpu) / 1e7 / m_run.elapsedS);
         QCoreApplication::exit(0);
     }
 
@@ -369,6 +412,10 @@ private:
     Stalls m_alert;
     Stalls m_load;
     Stalls m_run;
+    int m_samples = 0;
+    qint64 m_runStartCpu = 0;
+    qint64 m_runStartGuiCpu = 0;
+    qint64 m_outsideGuiCpu = 0;
 };
 
 } // namespace
@@ -384,6 +431,8 @@ int main(int argc, char *argv[])
             options.rounds = std::max(1, std::atoi(argv[++i]));
         else if (!std::strcmp(argv[i], "--delay") && hasValue)
             options.delay = argv[++i];
+        else if (!std::strcmp(argv[i], "--pieces") && hasValue)
+            options.pieces = std::max(0, std::atoi(argv[++i]));
         else if (!std::strcmp(argv[i], "--parent") && hasValue)
             options.parent = QString::fromLocal8Bit(argv[++i]);
         else if (!std::strcmp(argv[i], "--bare"))
@@ -398,6 +447,10 @@ int main(int argc, char *argv[])
         return 1;
     }
     sandbox.setVariable("VANTOREL_TEST_DELAY", options.delay);
+    // 0: the tools take their one delay only and the volume stays empty.
+    if (options.pieces > 0)
+        sandbox.setVariable("VANTOREL_TEST_PIECES", QByteArray::number(options.pieces));
+    sandbox.setVariable("VANTOREL_TEST_PIECE_PAUSE", options.delay);
     const auto tree =
         options.parent.isEmpty()
             ? std::make_unique<QTemporaryDir>()

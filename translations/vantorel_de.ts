@@ -120,12 +120,33 @@
 <context>
     <name>ProgressSection</name>
     <message>
-        <source>Progress</source>
-        <translation>Fortschritt</translation>
-    </message>
-    <message>
         <source>Steps</source>
         <translation>Schritte</translation>
+    </message>
+    <message>
+        <source>Elapsed %1</source>
+        <translation>Verstrichen %1</translation>
+    </message>
+    <message>
+        <source>less than a minute left in this step</source>
+        <translation>noch weniger als eine Minute in diesem Schritt</translation>
+    </message>
+    <message>
+        <source>about 1 minute left in this step</source>
+        <translation>noch etwa 1 Minute in diesem Schritt</translation>
+    </message>
+    <message>
+        <source>about %1 minutes left in this step</source>
+        <translation>noch etwa %1 Minuten in diesem Schritt</translation>
+    </message>
+    <message>
+        <source>%1 · %2</source>
+        <extracomment>The elapsed time, then the time left in the current step.</extracomment>
+        <translation>%1 · %2</translation>
+    </message>
+    <message>
+        <source>Progress %1 %</source>
+        <translation>Fortschritt %1 %</translation>
     </message>
 </context>
 <context>

@@ -120,12 +120,33 @@
 <context>
     <name>ProgressSection</name>
     <message>
-        <source>Progress</source>
-        <translation>Progreso</translation>
-    </message>
-    <message>
         <source>Steps</source>
         <translation>Pasos</translation>
+    </message>
+    <message>
+        <source>Elapsed %1</source>
+        <translation>Transcurrido %1</translation>
+    </message>
+    <message>
+        <source>less than a minute left in this step</source>
+        <translation>menos de un minuto restante en este paso</translation>
+    </message>
+    <message>
+        <source>about 1 minute left in this step</source>
+        <translation>queda aproximadamente 1 minuto en este paso</translation>
+    </message>
+    <message>
+        <source>about %1 minutes left in this step</source>
+        <translation>quedan aproximadamente %1 minutos en este paso</translation>
+    </message>
+    <message>
+        <source>%1 · %2</source>
+        <extracomment>The elapsed time, then the time left in the current step.</extracomment>
+        <translation>%1 · %2</translation>
+    </message>
+    <message>
+        <source>Progress %1 %</source>
+        <translation>Progreso %1 %</translation>
     </message>
 </context>
 <context>

@@ -120,12 +120,33 @@
 <context>
     <name>ProgressSection</name>
     <message>
-        <source>Progress</source>
-        <translation>Progression</translation>
-    </message>
-    <message>
         <source>Steps</source>
         <translation>Étapes</translation>
+    </message>
+    <message>
+        <source>Elapsed %1</source>
+        <translation>Écoulé %1</translation>
+    </message>
+    <message>
+        <source>less than a minute left in this step</source>
+        <translation>moins d’une minute restante pour cette étape</translation>
+    </message>
+    <message>
+        <source>about 1 minute left in this step</source>
+        <translation>environ 1 minute restante pour cette étape</translation>
+    </message>
+    <message>
+        <source>about %1 minutes left in this step</source>
+        <translation>environ %1 minutes restantes pour cette étape</translation>
+    </message>
+    <message>
+        <source>%1 · %2</source>
+        <extracomment>The elapsed time, then the time left in the current step.</extracomment>
+        <translation>%1 · %2</translation>
+    </message>
+    <message>
+        <source>Progress %1 %</source>
+        <translation>Progression %1 %</translation>
     </message>
 </context>
 <context>

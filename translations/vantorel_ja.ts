@@ -119,12 +119,33 @@
 <context>
     <name>ProgressSection</name>
     <message>
-        <source>Progress</source>
-        <translation>進行状況</translation>
-    </message>
-    <message>
         <source>Steps</source>
         <translation>ステップ</translation>
+    </message>
+    <message>
+        <source>Elapsed %1</source>
+        <translation>経過時間 %1</translation>
+    </message>
+    <message>
+        <source>less than a minute left in this step</source>
+        <translation>この手順の残り時間: 1 分未満</translation>
+    </message>
+    <message>
+        <source>about 1 minute left in this step</source>
+        <translation>この手順の残り時間: 約 1 分</translation>
+    </message>
+    <message>
+        <source>about %1 minutes left in this step</source>
+        <translation>この手順の残り時間: 約 %1 分</translation>
+    </message>
+    <message>
+        <source>%1 · %2</source>
+        <extracomment>The elapsed time, then the time left in the current step.</extracomment>
+        <translation>%1 · %2</translation>
+    </message>
+    <message>
+        <source>Progress %1 %</source>
+        <translation>進行状況 %1%</translation>
     </message>
 </context>
 <context>

@@ -119,12 +119,33 @@
 <context>
     <name>ProgressSection</name>
     <message>
-        <source>Progress</source>
-        <translation>进度</translation>
-    </message>
-    <message>
         <source>Steps</source>
         <translation>步骤</translation>
+    </message>
+    <message>
+        <source>Elapsed %1</source>
+        <translation>已用时间 %1</translation>
+    </message>
+    <message>
+        <source>less than a minute left in this step</source>
+        <translation>此步骤剩余不到 1 分钟</translation>
+    </message>
+    <message>
+        <source>about 1 minute left in this step</source>
+        <translation>此步骤剩余约 1 分钟</translation>
+    </message>
+    <message>
+        <source>about %1 minutes left in this step</source>
+        <translation>此步骤剩余约 %1 分钟</translation>
+    </message>
+    <message>
+        <source>%1 · %2</source>
+        <extracomment>The elapsed time, then the time left in the current step.</extracomment>
+        <translation>%1 · %2</translation>
+    </message>
+    <message>
+        <source>Progress %1 %</source>
+        <translation>进度 %1%</translation>
     </message>
 </context>
 <context>

@@ -53,6 +53,8 @@ public:
     QString convertToISO(const QString &location) const;
     bool cleanup(const QString &location) const;
 
+    const Environment &environment() const { return m_environment; }
+
 private:
     bool run(const QString &script) const;
 

@@ -12,6 +12,8 @@ InstallerViewModel::InstallerViewModel(QObject *parent)
 {
     // Loads and one run at a time; a queue beyond that only delays, it never drops work.
     m_workers.setMaxThreadCount(4);
+    m_clockTick.setInterval(1000);
+    connect(&m_clockTick, &QTimer::timeout, this, &InstallerViewModel::tickClock);
 }
 
 InstallerViewModel::~InstallerViewModel()
@@ -145,6 +147,75 @@ void InstallerViewModel::clearCompletedSteps()
 void InstallerViewModel::storeCreatedISOPath(const QString &value)
 {
     store(m_createdISOPath, value, &InstallerViewModel::createdISOPathChanged);
+}
+
+void InstallerViewModel::storeElapsedSeconds(int value)
+{
+    store(m_elapsedSeconds, value, &InstallerViewModel::elapsedSecondsChanged);
+}
+
+void InstallerViewModel::storeStepSecondsLeft(int value)
+{
+    store(m_stepSecondsLeft, value, &InstallerViewModel::stepSecondsLeftChanged);
+}
+
+// --- time and samples of a run ------------------------------------------------------------
+
+void InstallerViewModel::startClock()
+{
+    m_runClock.start();
+    enterStep(0, std::nullopt);
+    storeElapsedSeconds(0);
+    m_clockTick.start();
+}
+
+void InstallerViewModel::stopClock()
+{
+    m_clockTick.stop();
+    enterStep(0, std::nullopt);
+}
+
+void InstallerViewModel::enterStep(quint64 sampleToken, std::optional<StepSpan> span)
+{
+    m_openSampleToken = sampleToken;
+    m_measuredSpan = span;
+    m_stepClock.start();
+    if (m_stepSecondsLeft != -1)
+        storeStepSecondsLeft(-1);
+}
+
+void InstallerViewModel::tickClock()
+{
+    const int elapsed = int(m_runClock.elapsed() / 1000);
+    if (elapsed != m_elapsedSeconds)
+        storeElapsedSeconds(elapsed);
+    int left = -1;
+    if (m_measuredSpan) {
+        // From the published progress: the estimate follows exactly what the bar shows.
+        const double fraction =
+            (m_progress - m_measuredSpan->start) / (m_measuredSpan->end - m_measuredSpan->start);
+        left = secondsLeftInStep(m_stepClock.elapsed(), fraction);
+    }
+    if (left != m_stepSecondsLeft)
+        storeStepSecondsLeft(left);
+}
+
+void InstallerViewModel::publishSample(quint64 sampleToken, double value)
+{
+    // A sample still queued when its step ended belongs to no step any more: the boundary
+    // store that ended it stands. Progress only rises, and only by visible amounts.
+    if (sampleToken != m_openSampleToken || !(value - m_progress >= minimumProgressRise))
+        return;
+    storeProgress(value);
+}
+
+std::unique_ptr<ProgressSampler> InstallerViewModel::sampleStep(quint64 token, StepSpan span,
+                                                                ProgressSampler::Measure measure)
+{
+    return std::make_unique<ProgressSampler>(std::move(measure), [this, token, span](double f) {
+        const double value = progressWithin(span, f);
+        onGuiThread([this, token, value] { publishSample(token, value); });
+    });
 }
 
 // --- operations ---------------------------------------------------------------------------

@@ -4,16 +4,20 @@
 #include "installerinfo.h"
 #include "interaction.h"
 #include "processstep.h"
+#include "progresssampler.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QMutex>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QThreadPool>
+#include <QTimer>
 #include <QUrl>
 #include <QVariant>
 #include <atomic>
+#include <memory>
 #include <optional>
 
 namespace vantorel {
@@ -25,7 +29,8 @@ class DiskImageStages;
 // Thread affinity: lives on the GUI thread, which is the only writer of the published state.
 // Background work (installer loads, ISO runs) runs on the model's own thread pool and hands
 // each group of stores back to the GUI thread as one queued call; the destructor waits for that
-// work to end.
+// work to end. While a run's worker is blocked in one of the two long steps, a ProgressSampler
+// measures the step on a thread of its own and hands each value back the same way.
 class InstallerViewModel : public QObject
 {
     Q_OBJECT
@@ -47,6 +52,10 @@ class InstallerViewModel : public QObject
     Q_PROPERTY(
         QList<int> completedSteps READ completedStepOrdinals NOTIFY completedStepsChanged FINAL)
     Q_PROPERTY(QString createdISOPath READ createdISOPath NOTIFY createdISOPathChanged FINAL)
+    // Whole seconds since the current run started; updated once a second while it runs.
+    Q_PROPERTY(int elapsedSeconds READ elapsedSeconds NOTIFY elapsedSecondsChanged FINAL)
+    // Estimated seconds left in the current long step, or -1 while there is no estimate.
+    Q_PROPERTY(int stepSecondsLeft READ stepSecondsLeft NOTIFY stepSecondsLeftChanged FINAL)
     Q_PROPERTY(vantorel::InstallerChooser *chooser READ chooser WRITE setChooser NOTIFY
                    chooserChanged FINAL)
     Q_PROPERTY(vantorel::ReplacementPrompter *prompter READ prompter WRITE setPrompter NOTIFY
@@ -74,6 +83,8 @@ public:
     StepSet completedSteps() const { return m_completedSteps; }
     // The ISO file that the most recent successful run created; empty until a run succeeds.
     QString createdISOPath() const { return m_createdISOPath; }
+    int elapsedSeconds() const { return m_elapsedSeconds; }
+    int stepSecondsLeft() const { return m_stepSecondsLeft; }
 
     // The only published property the views write: the alert clears it when dismissed.
     void setShowingAlert(bool showing);
@@ -129,6 +140,8 @@ signals:
     void currentStepChanged();
     void completedStepsChanged();
     void createdISOPathChanged();
+    void elapsedSecondsChanged();
+    void stepSecondsLeftChanged();
     void chooserChanged();
     void prompterChanged();
 
@@ -153,6 +166,20 @@ private:
     void insertCompletedStep(ProcessStep step);
     void clearCompletedSteps();
     void storeCreatedISOPath(const QString &value);
+    void storeElapsedSeconds(int value);
+    void storeStepSecondsLeft(int value);
+
+    // Time and sampling of the run, GUI thread only. A step is entered with the token of its
+    // sampler (0: none) and the span it is measured in; samples carrying another token are
+    // late and dropped, so no sample can land after the store that ends its step.
+    void enterStep(quint64 sampleToken, std::optional<StepSpan> span);
+    void publishSample(quint64 sampleToken, double value);
+    void startClock();
+    void stopClock();
+    void tickClock();
+    // Starts sampling one long step of the current run; destroying the result ends it. Worker.
+    std::unique_ptr<ProgressSampler> sampleStep(quint64 token, StepSpan span,
+                                                ProgressSampler::Measure measure);
 
     // The one way to the disk image stages, for the run and for the operations above alike: the
     // environment as set now, defaults filled in, and this model's replace prompt.
@@ -175,6 +202,15 @@ private:
     std::optional<ProcessStep> m_currentStep;
     StepSet m_completedSteps;
     QString m_createdISOPath;
+    int m_elapsedSeconds = 0;
+    int m_stepSecondsLeft = -1;
+
+    QTimer m_clockTick;
+    QElapsedTimer m_runClock;
+    QElapsedTimer m_stepClock;
+    std::optional<StepSpan> m_measuredSpan;
+    quint64 m_openSampleToken = 0;
+    std::atomic<quint64> m_lastSampleToken = 0;
 
     Environment m_environment;
     QPointer<InstallerChooser> m_chooser;

@@ -50,10 +50,12 @@ void InstallerViewModel::createISO()
     resetProgress();
     storeIsProcessing(true);
     insertCompletedStep(ProcessStep::selectInstaller);
+    startClock();
 
     m_workers.start([this, installer, stages] {
         const auto finishWithError = [this](const QString &description) {
             onGuiThread([this, description] {
+                stopClock();
                 showAlert(QStringLiteral("Error"),
                           QStringLiteral("Failed to create ISO image: ") + description);
                 storeIsProcessing(false);
@@ -67,22 +69,42 @@ void InstallerViewModel::createISO()
             });
             const QString location = stages.createDMG(installer);
 
-            onGuiThread([this] {
+            const quint64 bootToken = ++m_lastSampleToken;
+            onGuiThread([this, bootToken] {
                 insertCompletedStep(ProcessStep::createDMG);
                 storeCurrentStep(ProcessStep::makeBootable);
                 storeProgressDescription(
                     QStringLiteral("Making DMG bootable using createinstallmedia..."));
                 storeProgress(0.3);
+                enterStep(bootToken, makeBootableSpan);
             });
-            stages.makeBootable(location, installer);
+            {
+                // What has arrived on the volume that the install-media command fills.
+                const auto sampler = sampleStep(
+                    bootToken, makeBootableSpan,
+                    [volume = volumePathFor(stages.environment().volumesRoot, installer.name),
+                     size = installer.size] { return volumeFilled(volume, size); });
+                stages.makeBootable(location, installer);
+            }
 
-            onGuiThread([this] {
+            const quint64 convertToken = ++m_lastSampleToken;
+            onGuiThread([this, convertToken] {
                 insertCompletedStep(ProcessStep::makeBootable);
                 storeCurrentStep(ProcessStep::convertToISO);
                 storeProgressDescription(QStringLiteral("Converting DMG to ISO..."));
                 storeProgress(0.7);
+                enterStep(convertToken, convertToISOSpan);
             });
-            const QString isoPath = stages.convertToISO(location);
+            QString isoPath;
+            {
+                // How far the conversion output has grown against the disk image.
+                const auto sampler =
+                    sampleStep(convertToken, convertToISOSpan,
+                               [output = conversionOutputFor(isoPathFor(location)), location] {
+                                   return conversionWritten(output, location);
+                               });
+                isoPath = stages.convertToISO(location);
+            }
             // Before cleanup and before "Success": the user learns whether the file will boot.
             const QString verdict = verifyImageFile(isoPath).line();
 
@@ -91,6 +113,7 @@ void InstallerViewModel::createISO()
                 storeCurrentStep(ProcessStep::cleanup);
                 storeProgressDescription(QStringLiteral("Cleaning up temporary files..."));
                 storeProgress(0.9);
+                enterStep(0, std::nullopt);
             });
             stages.cleanup(location);
 
@@ -100,6 +123,7 @@ void InstallerViewModel::createISO()
                 storeProgressDescription(QStringLiteral("ISO creation completed"));
             });
             onGuiThread([this, isoPath, verdict] {
+                stopClock();
                 // Before the alert, whose "Show in Folder" reveals it.
                 storeCreatedISOPath(isoPath);
                 showAlert(QStringLiteral("Success"),

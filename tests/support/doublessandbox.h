@@ -60,6 +60,7 @@ public:
         setVariable("VANTOREL_TEST_FAIL", std::nullopt);
         setVariable("VANTOREL_TEST_RECORD_ONLY", std::nullopt);
         setVariable("VANTOREL_TEST_DELAY", std::nullopt);
+        setVariable("VANTOREL_TEST_PIECES", std::nullopt);
         m_originalCurrent = QDir::currentPath();
         m_valid = m_valid && QDir::setCurrent(work);
     }

@@ -26,6 +26,11 @@ public:
         model.storeProgress(progress);
         model.storeProgressDescription(description);
     }
+    static void setTime(InstallerViewModel &model, int elapsedSeconds, int stepSecondsLeft)
+    {
+        model.storeElapsedSeconds(elapsedSeconds);
+        model.storeStepSecondsLeft(stepSecondsLeft);
+    }
     static void setCurrentStep(InstallerViewModel &model, std::optional<ProcessStep> step)
     {
         model.storeCurrentStep(step);

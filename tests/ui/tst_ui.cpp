@@ -39,6 +39,12 @@ public:
     {
         State::setProcessing(viewModel(model), processing);
     }
+    Q_INVOKABLE void setProgress(QObject *model, double progress, int elapsedSeconds,
+                                 int stepSecondsLeft) const
+    {
+        State::setProgress(viewModel(model), progress, QString());
+        State::setTime(viewModel(model), elapsedSeconds, stepSecondsLeft);
+    }
     // step: a ProcessStep ordinal, or -1 for none.
     Q_INVOKABLE void setCurrentStep(QObject *model, int step) const
     {

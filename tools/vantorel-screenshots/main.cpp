@@ -66,6 +66,16 @@ void runningAtMakeBootable(InstallerViewModel &model)
     State::setProcessing(model, true);
     State::setProgress(model, 0.3,
                        QStringLiteral("Making DMG bootable using createinstallmedia..."));
+    State::setTime(model, 41, -1);
+}
+
+// Well into the copy onto the volume: the bar between its boundaries, with an estimate.
+void midMakeBootable(InstallerViewModel &model)
+{
+    runningAtMakeBootable(model);
+    State::setProgress(model, 0.52,
+                       QStringLiteral("Making DMG bootable using createinstallmedia..."));
+    State::setTime(model, 252, 355);
 }
 
 void finished(InstallerViewModel &model)
@@ -193,6 +203,7 @@ int main(int argc, char *argv[])
         {"6-file-menu", nothing, true},
         {"7-long-texts", longTexts},
         {"8-long-error", longError},
+        {"9-running-estimate", midMakeBootable},
     };
     for (const auto &shot : shots) {
         const QString name =

@@ -139,7 +139,9 @@ Item {
                     progress: Qt.binding(() => root.viewModel.progress),
                     progressDescription: Qt.binding(() => root.viewModel.progressDescription),
                     currentStep: Qt.binding(() => root.viewModel.currentStep),
-                    completedSteps: Qt.binding(() => root.viewModel.completedSteps)
+                    completedSteps: Qt.binding(() => root.viewModel.completedSteps),
+                    elapsedSeconds: Qt.binding(() => root.viewModel.elapsedSeconds),
+                    stepSecondsLeft: Qt.binding(() => root.viewModel.stepSecondsLeft)
                 })
         }
         function onShowingAlertChanged() {

@@ -12,6 +12,29 @@ Column {
     required property int currentStep
     // Ordinals of the completed steps.
     required property list<int> completedSteps
+    // Seconds since the run started, and the estimate for the current step (-1: none).
+    required property int elapsedSeconds
+    required property int stepSecondsLeft
+
+    // 4:12, or 1:04:12 past the hour.
+    function clockText(seconds) {
+        const pad = value => (value < 10 ? "0" : "") + value
+        const hours = Math.floor(seconds / 3600)
+        const minutes = Math.floor(seconds / 60) % 60
+        return (hours > 0 ? hours + ":" + pad(minutes) : minutes) + ":" + pad(seconds % 60)
+    }
+
+    readonly property string timeText: {
+        const elapsed = qsTr("Elapsed %1").arg(clockText(elapsedSeconds))
+        if (stepSecondsLeft < 0)
+            return elapsed
+        const minutes = Math.round(stepSecondsLeft / 60)
+        const left = stepSecondsLeft < 60 ? qsTr("less than a minute left in this step")
+                   : minutes === 1 ? qsTr("about 1 minute left in this step")
+                   : qsTr("about %1 minutes left in this step").arg(minutes)
+        //: The elapsed time, then the time left in the current step.
+        return qsTr("%1 · %2").arg(elapsed).arg(left)
+    }
 
     // Step ordinals in order, with the titles the list shows for them.
     readonly property var steps: [
@@ -38,18 +61,39 @@ Column {
         from: 0
         to: 1.0
         value: section.progress
-        Accessible.name: qsTr("Progress")
+        // Qt Quick's progress bar offers a screen reader no value: its name carries it.
+        Accessible.name: qsTr("Progress %1 %").arg(Math.round(section.progress * 100))
     }
 
-    Label {
-        objectName: "statusLine"
+    // The time line tucks under the status line, its empty top over the status line's
+    // descent: the section must still fit the window's minimum height under a two-line header.
+    Column {
         width: section.width
-        horizontalAlignment: Text.AlignHCenter
-        wrapMode: Text.Wrap
-        text: section.progressDescription
-        textFormat: Text.PlainText
-        font.pixelSize: 14
-        color: Theme.secondaryText
+        spacing: -2
+
+        Label {
+            objectName: "statusLine"
+            width: parent.width
+            horizontalAlignment: Text.AlignHCenter
+            wrapMode: Text.Wrap
+            text: section.progressDescription
+            textFormat: Text.PlainText
+            font.pixelSize: 14
+            color: Theme.secondaryText
+        }
+
+        Label {
+            objectName: "timeLine"
+            width: parent.width
+            horizontalAlignment: Text.AlignHCenter
+            wrapMode: Text.Wrap
+            text: section.timeText
+            textFormat: Text.PlainText
+            font.pixelSize: 11
+            color: Theme.secondaryText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
+        }
     }
 
     Item {

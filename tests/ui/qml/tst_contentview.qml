@@ -148,6 +148,29 @@ TestCase {
         }
     }
 
+    function test_timeLine_data() {
+        return [
+            { tag: "no estimate", elapsed: 252, left: -1, percent: 45, text: "Elapsed 4:12" },
+            { tag: "past the hour", elapsed: 3723, left: 330, percent: 60,
+              text: "Elapsed 1:02:03 · about 6 minutes left in this step" },
+            { tag: "one minute", elapsed: 70, left: 89, percent: 31,
+              text: "Elapsed 1:10 · about 1 minute left in this step" },
+            { tag: "under a minute", elapsed: 9, left: 59, percent: 88,
+              text: "Elapsed 0:09 · less than a minute left in this step" }
+        ]
+    }
+
+    // Only the view composes these texts; a screen reader hears them and the bar's percentage.
+    function test_timeLine(data) {
+        const view = makeView()
+        StateDriver.setProcessing(view.viewModel, true)
+        StateDriver.setProgress(view.viewModel, data.percent / 100 + 0.001, data.elapsed, data.left)
+        const line = findChild(view, "timeLine")
+        compare(line.text, data.text)
+        compare(line.Accessible.name, data.text)
+        compare(findChild(view, "progressBar").Accessible.name, "Progress " + data.percent + " %")
+    }
+
     function test_alertOpensAndClearsTheFlag() {
         const view = makeView()
         // An error text as long as the runner's bound, with surrogate pairs across both cuts.
