@@ -221,7 +221,7 @@ void report(const QString &scenario, const Stalls &stalls, qint64 budgetNs = fra
 bool buildInstaller(const DoublesSandbox &sandbox, const QString &bundle, int files)
 {
     if (!QDir().mkpath(bundle + QStringLiteral("/Contents/Resources")) ||
-        !DoublesSandbox::writeFile(
+        !writeTestFile(
             bundle + QStringLiteral("/Contents/Info.plist"),
             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
             "<key>CFBundleDisplayName</key><string>Install macOS Sonoma</string>"
@@ -276,9 +276,8 @@ public:
         , m_bundle(std::move(bundle))
         , m_options(std::move(options))
     {
-        InstallerViewModel::Environment environment = sandbox.environment({});
-        environment.interpreterPath = model.environment().interpreterPath;
-        model.setEnvironment(environment);
+        model.setEnvironment(
+            {model.environment().interpreterPath, sandbox.desktop, sandbox.volumes});
 
         connect(&model, &InstallerViewModel::selectedInstallerChanged, this, [this] {
             m_meter.mark(QStringLiteral("selectedInstaller"));
@@ -446,11 +445,11 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "cannot set up the test doubles\n");
         return 1;
     }
-    sandbox.setVariable("VANTOREL_TEST_DELAY", options.delay);
+    qputenv("VANTOREL_TEST_DELAY", options.delay);
     // 0: the tools take their one delay only and the volume stays empty.
     if (options.pieces > 0)
-        sandbox.setVariable("VANTOREL_TEST_PIECES", QByteArray::number(options.pieces));
-    sandbox.setVariable("VANTOREL_TEST_PIECE_PAUSE", options.delay);
+        qputenv("VANTOREL_TEST_PIECES", QByteArray::number(options.pieces));
+    qputenv("VANTOREL_TEST_PIECE_PAUSE", options.delay);
     const auto tree =
         options.parent.isEmpty()
             ? std::make_unique<QTemporaryDir>()
