@@ -1,4 +1,3 @@
-#include "sampleinstaller.h"
 #include "viewmodelstateaccess.h"
 
 #include <QQmlEngine>
@@ -6,7 +5,6 @@
 #include <QtQuickTest>
 
 Q_IMPORT_QML_PLUGIN(VantorelPlugin)
-Q_IMPORT_QML_PLUGIN(VantorelAppPlugin)
 
 using namespace vantorel;
 using State = ViewModelStateAccess;
@@ -16,52 +14,58 @@ class StateDriver : public QObject
 {
     Q_OBJECT
 
+    class NoToolChooser : public InstallerChooser
+    {
+    public:
+        using InstallerChooser::InstallerChooser;
+        QUrl chooseInstaller() override { return QUrl::fromLocalFile("/nonexistent.app"); }
+    };
+
     static InstallerViewModel &viewModel(QObject *model)
     {
-        auto *viewModel = qobject_cast<InstallerViewModel *>(model);
-        Q_ASSERT(viewModel);
-        return *viewModel;
+        return *qobject_cast<InstallerViewModel *>(model);
     }
 
 public:
-    // fields: any of name, macOSVersion, path (a local path) and icon (bool); the rest come from
-    // the sample installer.
+    // A sample installer; fields may set macOSVersion and icon (bool).
     Q_INVOKABLE void selectInstaller(QObject *model, const QVariantMap &fields) const
     {
-        InstallerInfo info = sampleInstaller(fields.value("icon", true).toBool());
-        if (fields.contains("path"))
-            info.path = QUrl::fromLocalFile(fields.value("path").toString());
-        info.name = fields.value("name", info.name).toString();
-        info.macOSVersion = fields.value("macOSVersion", info.macOSVersion).toString();
+        InstallerInfo info{QUrl::fromLocalFile("/Applications/Install macOS Sonoma.app"),
+                           "Install macOS Sonoma",
+                           "19.2.02",
+                           fields.value("macOSVersion", "14.2.1").toString(),
+                           "23C71",
+                           13'254'061'152,
+                           std::nullopt};
+        if (fields.value("icon", true).toBool())
+            info.icon = QImage(64, 64, QImage::Format_ARGB32);
         State::setSelectedInstaller(viewModel(model), info);
     }
     Q_INVOKABLE void setProcessing(QObject *model, bool processing) const
     {
         State::setProcessing(viewModel(model), processing);
     }
-    Q_INVOKABLE void setProgress(QObject *model, double progress, int elapsedSeconds,
-                                 int stepSecondsLeft) const
+    // current: a ProcessStep ordinal, or -1 for none.
+    Q_INVOKABLE void setSteps(QObject *model, double progress, const QString &description,
+                              int current, const QVariantList &completed) const
     {
-        State::setProgress(viewModel(model), progress, QString());
-        State::setTime(viewModel(model), elapsedSeconds, stepSecondsLeft);
-    }
-    // step: a ProcessStep ordinal, or -1 for none.
-    Q_INVOKABLE void setCurrentStep(QObject *model, int step) const
-    {
+        State::setProgress(viewModel(model), progress, description);
         State::setCurrentStep(viewModel(model),
-                              step < 0 ? std::nullopt : std::optional(ProcessStep(step)));
+                              current < 0 ? std::nullopt : std::optional(ProcessStep(current)));
+        QList<ProcessStep> steps;
+        for (const QVariant &step : completed)
+            steps << ProcessStep(step.toInt());
+        State::setCompletedSteps(viewModel(model), steps);
     }
-    Q_INVOKABLE void setCompletedSteps(QObject *model, const QVariantList &steps) const
+    Q_INVOKABLE void showAlert(QObject *model, const QString &title, const QString &message) const
     {
-        QList<ProcessStep> list;
-        for (const QVariant &step : steps)
-            list.append(ProcessStep(step.toInt()));
-        State::setCompletedSteps(viewModel(model), list);
+        viewModel(model).showAlert(title, message);
     }
-    Q_INVOKABLE void showAlert(QObject *model, const QString &title, const QString &message,
-                               const QString &detail = {}) const
+    // Choosing answers a bundle without a tool; a run fails at its first command.
+    Q_INVOKABLE void failEveryAction(QObject *model) const
     {
-        viewModel(model).showAlert(title, message, detail);
+        viewModel(model).setChooser(new NoToolChooser(model));
+        viewModel(model).setEnvironment({"/nonexistent", "/nonexistent", "/nonexistent"});
     }
 };
 
