@@ -27,19 +27,15 @@ class StateDriver : public QObject
     }
 
 public:
-    // A sample installer; fields may set macOSVersion and icon (bool).
-    Q_INVOKABLE void selectInstaller(QObject *model, const QVariantMap &fields) const
+    Q_INVOKABLE void selectInstaller(QObject *model, const QString &macOSVersion = "14.2.1",
+                                     bool icon = true) const
     {
-        InstallerInfo info{QUrl::fromLocalFile("/Applications/Install macOS Sonoma.app"),
-                           "Install macOS Sonoma",
-                           "19.2.02",
-                           fields.value("macOSVersion", "14.2.1").toString(),
-                           "23C71",
-                           13'254'061'152,
-                           std::nullopt};
-        if (fields.value("icon", true).toBool())
-            info.icon = QImage(64, 64, QImage::Format_ARGB32);
-        State::setSelectedInstaller(viewModel(model), info);
+        State::setSelectedInstaller(
+            viewModel(model),
+            InstallerInfo{QUrl::fromLocalFile("/Applications/Install macOS Sonoma.app"),
+                          "Install macOS Sonoma", "19.2.02", macOSVersion, "23C71", 13'254'061'152,
+                          icon ? std::optional(QImage(64, 64, QImage::Format_ARGB32))
+                               : std::nullopt});
     }
     Q_INVOKABLE void setProcessing(QObject *model, bool processing) const
     {
