@@ -14,29 +14,20 @@ private slots:
         QTest::addColumn<QString>("macOSVersion");
         QTest::addColumn<QString>("name");
         QTest::addColumn<qint64>("major");
-        const auto row = [](const char *version, const char *name, qint64 major) {
-            QTest::addRow("'%s' '%s'", version, name) << QString(version) << QString(name) << major;
+        const auto row = [](const char *version, const QString &name, qint64 major) {
+            QTest::addRow("'%s' '%s'", version, qPrintable(name))
+                << QString(version) << name << major;
         };
         // The first number of the version string wins over the name.
         row("14.6.1", "Install macOS Monterey", 14);
-        row("10.15.7", "", 10);
-        row("..15..1", "", 15);
+        row("..10..15", "", 10);
         row("+11", "", 11);
         // No number: the first code name in the name, in any letter case; none gives 13.
-        for (const auto &[name, major] :
-             std::initializer_list<std::pair<const char *, int>>{{"Yosemite", 10},
-                                                                 {"El Capitan", 10},
-                                                                 {"Sierra", 10},
-                                                                 {"High Sierra", 10},
-                                                                 {"Mojave", 10},
-                                                                 {"Catalina", 10},
-                                                                 {"Big Sur", 11},
-                                                                 {"Monterey", 12},
-                                                                 {"Ventura", 13},
-                                                                 {"Sonoma", 14},
-                                                                 {"Sequoia", 15},
-                                                                 {"Mavericks", 10}})
-            row("", QByteArray("Install macOS ").append(name).toUpper().constData(), major);
+        const QStringList names{"Yosemite", "El Capitan", "Sierra",    "High Sierra",
+                                "Mojave",   "Catalina",   "Mavericks", "Big Sur",
+                                "Monterey", "Ventura",    "Sonoma",    "Sequoia"};
+        for (int i = 0; i < names.size(); ++i)
+            row("", "INSTALL MACOS " + names[i].toUpper(), qMax(10, i + 4)); // 10 up to Mavericks
         row("12a", "Install macOS bIG sUR", 11);
         row(" 14", "Install macOS Ventura", 13);
         row("x", "Ventura or Monterey", 12);
@@ -48,9 +39,7 @@ private slots:
         QFETCH(QString, macOSVersion);
         QFETCH(QString, name);
         QFETCH(qint64, major);
-        InstallerInfo info;
-        info.macOSVersion = macOSVersion;
-        info.name = name;
+        const InstallerInfo info{{}, name, {}, macOSVersion, {}, 0, std::nullopt};
         QCOMPARE(info.majorVersion(), major);
         QCOMPARE(info.installerType(), major > 10 ? "macOS" : "OS X");
     }

@@ -1,10 +1,7 @@
 // The interpreter as the application meets it: a process with a script, an exit status and one
 // error line in the real tool's form.
 
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
-
+#include <QtTest>
 #include <unistd.h>
 
 class TestVantorelOsascript : public QObject
