@@ -21,47 +21,43 @@ class StateDriver : public QObject
         QUrl chooseInstaller() override { return QUrl::fromLocalFile("/nonexistent.app"); }
     };
 
-    static InstallerViewModel &viewModel(QObject *model)
-    {
-        return *qobject_cast<InstallerViewModel *>(model);
-    }
-
 public:
-    Q_INVOKABLE void selectInstaller(QObject *model, const QString &macOSVersion = "14.2.1",
-                                     bool icon = true) const
+    Q_INVOKABLE void selectInstaller(InstallerViewModel *model,
+                                     const QString &macOSVersion = "14.2.1", bool icon = true) const
     {
         State::setSelectedInstaller(
-            viewModel(model),
+            *model,
             InstallerInfo{QUrl::fromLocalFile("/Applications/Install macOS Sonoma.app"),
                           "Install macOS Sonoma", "19.2.02", macOSVersion, "23C71", 13'254'061'152,
                           icon ? std::optional(QImage(64, 64, QImage::Format_ARGB32))
                                : std::nullopt});
     }
-    Q_INVOKABLE void setProcessing(QObject *model, bool processing) const
+    Q_INVOKABLE void setProcessing(InstallerViewModel *model, bool processing) const
     {
-        State::setProcessing(viewModel(model), processing);
+        State::setProcessing(*model, processing);
     }
-    // current: a ProcessStep ordinal, or -1 for none.
-    Q_INVOKABLE void setSteps(QObject *model, double progress, const QString &description,
-                              int current, const QVariantList &completed) const
+    // current: a ProcessStep ordinal.
+    Q_INVOKABLE void setSteps(InstallerViewModel *model, double progress,
+                              const QString &description, int current,
+                              const QVariantList &completed) const
     {
-        State::setProgress(viewModel(model), progress, description);
-        State::setCurrentStep(viewModel(model),
-                              current < 0 ? std::nullopt : std::optional(ProcessStep(current)));
+        State::setProgress(*model, progress, description);
+        State::setCurrentStep(*model, ProcessStep(current));
         QList<ProcessStep> steps;
         for (const QVariant &step : completed)
             steps << ProcessStep(step.toInt());
-        State::setCompletedSteps(viewModel(model), steps);
+        State::setCompletedSteps(*model, steps);
     }
-    Q_INVOKABLE void showAlert(QObject *model, const QString &title, const QString &message) const
+    Q_INVOKABLE void showAlert(InstallerViewModel *model, const QString &title,
+                               const QString &message) const
     {
-        viewModel(model).showAlert(title, message);
+        model->showAlert(title, message);
     }
     // Choosing answers a bundle without a tool; a run fails at its first command.
-    Q_INVOKABLE void failEveryAction(QObject *model) const
+    Q_INVOKABLE void failEveryAction(InstallerViewModel *model) const
     {
-        viewModel(model).setChooser(new NoToolChooser(model));
-        viewModel(model).setEnvironment({"/nonexistent", "/nonexistent", "/nonexistent"});
+        model->setChooser(new NoToolChooser(model));
+        model->setEnvironment({"/nonexistent", "/nonexistent", "/nonexistent"});
     }
 };
 

@@ -122,14 +122,13 @@ private slots:
 
     void run_data()
     {
-        // dmg:ANSWER, iso:ANSWER, dmg-folder:ANSWER: that file (or a folder) exists and the
-        // prompt gets ANSWER; volume: a folder sits at the volume path; fail:TOOL: that tool
-        // fails; again: a second run follows the first.
+        // dmg:ANSWER, iso:ANSWER: that file exists and the prompt gets ANSWER; volume: a folder
+        // sits at the volume path; fail:TOOL: that tool fails; again: a second run follows.
         QTest::addColumn<QStringList>("setup");
         QTest::addColumn<int>("groups");        // progress groups published after the first
         QTest::addColumn<QString>("failure");   // pattern of the error description; empty: success
         QTest::addColumn<QStringList>("calls"); // in order; "install" is createinstallmedia
-        QTest::addColumn<QStringList>("left");  // name suffixes on the Desktop; "volume"
+        QTest::addColumn<QStringList>("left");  // name suffixes on the Desktop, then "volume"
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("macOSVersion");
         const auto row = [](const char *tag, const QStringList &setup, int groups,
@@ -164,9 +163,6 @@ private slots:
         row("ISO exists, cancel", {"iso:cancel"}, 3, cancelled, "create attach install eject",
             ".dmg .iso");
         row("ISO exists, replace", {"iso:replace"}, 5, "", all, ".iso");
-        // Never a whole folder for a confirmed "Replace": the platform's refusal is the answer.
-        row("folder in the way, replace", {"dmg-folder:replace"}, 1, exact("Is a directory"), "",
-            ".dmg");
         row("volume already mounted", {"volume"}, 2,
             exact("A volume named 'Install macOS Sonoma' is already mounted. Eject it and try "
                   "again."),
@@ -196,10 +192,7 @@ private slots:
         TablePrompter prompter;
         QStringList prompts;
         const auto fileFor = [&](const QString &what) {
-            return what == "iso"      ? iso(name)
-                   : what == "volume" ? volume + "/someone's file"
-                   : what == "dmg"    ? dmg(name)
-                                      : dmg(name) + "/inside";
+            return what == "iso" ? iso(name) : what == "dmg" ? dmg(name) : volume + "/someone's";
         };
         for (const QString &step : setup) {
             const QString what = step.section(':', 0, 0), how = step.section(':', 1);
@@ -301,15 +294,12 @@ private slots:
         QCOMPARE(actual, intended);
 
         // Files left behind; what the user did not let us replace is untouched.
-        QStringList desktop = left.filter(QRegularExpression("^\\."));
-        for (QString &suffix : desktop)
-            suffix.prepend(name);
-        QCOMPARE(entries(box.desktop), desktop);
-        QCOMPARE(entries(box.volumes), left.contains("volume") ? QStringList{name} : QStringList());
+        QCOMPARE(entries(box.desktop).replaceInStrings(name, "") +
+                     entries(box.volumes).replaceInStrings(name, "volume"),
+                 left);
         QCOMPARE(entries(box.work), QStringList());
         for (const QString &step : setup)
-            if (!step.startsWith("fail") && step != "again" &&
-                (!step.endsWith("replace") || step.startsWith("dmg-folder")))
+            if (!step.startsWith("fail") && step != "again" && !step.endsWith("replace"))
                 QCOMPARE(DoublesSandbox::readFile(fileFor(step.section(':', 0, 0))), "old");
         // The ISO is the converted image that createinstallmedia made bootable.
         if (groups >= 4)
@@ -427,22 +417,16 @@ private slots:
 
     void selection_data()
     {
-        // choose:TOOL: the chooser answers a bundle with its tool present or missing, or
-        // cancels; NAME: a load of a bundle so named starts, "broken" one that cannot be read;
-        // wait: the loads started so far land.
+        // Each action's bundle is named after it. choose / cancel: the chooser answers the
+        // bundle or is cancelled; NAME: a load starts, "broken": one that cannot be read; wait:
+        // the loads started so far land.
         QTest::addColumn<QStringList>("actions");
         QTest::addColumn<QStringList>("stores");
         const QStringList newer{"selectedInstaller=Newer", "completedSteps=0"};
-        QTest::addRow("chosen") << QStringList{"choose:present"}
-                                << QStringList{"currentStep=0", "selectedInstaller=Install",
+        QTest::addRow("chosen") << QStringList{"choose"}
+                                << QStringList{"currentStep=0", "selectedInstaller=choose",
                                                "completedSteps=0"};
-        QTest::addRow("chosen without a tool")
-            << QStringList{"choose:missing"}
-            << QStringList{"alertTitle=Invalid Installer",
-                           "alertMessage=The selected application doesn't appear to be a valid "
-                           "macOS installer.",
-                           "showingAlert=true"};
-        QTest::addRow("chooser cancelled") << QStringList{"choose:cancel"} << QStringList();
+        QTest::addRow("chooser cancelled") << QStringList{"cancel"} << QStringList();
         // The GUI thread starts both loads before it takes any result: whichever walk ends
         // first, the older load must neither replace the newer one nor alert.
         QTest::addRow("an older load succeeds late") << QStringList{"Older", "Newer"} << newer;
@@ -464,16 +448,15 @@ private slots:
         StoreRecorder recorder(model);
         for (int i = 0; i < actions.size(); ++i) {
             const QString &action = actions[i];
-            const QByteArray name = action.startsWith("choose") ? "Install" : action.toUtf8();
-            const QString bundle = makeTestBundle(m_box->apps + QString("/%1.app").arg(i),
-                                                  name == "broken" ? "?" : plistNamed(name));
+            const QString bundle =
+                makeTestBundle(m_box->apps + QString("/%1.app").arg(i),
+                               action == "broken" ? "?" : plistNamed(action.toUtf8()));
             if (action == "wait") {
                 model.waitForBackgroundWork();
-            } else if (!action.startsWith("choose:")) {
+            } else if (action != "choose" && action != "cancel") {
                 model.loadInstallerInfo(QUrl::fromLocalFile(bundle));
             } else {
-                QVERIFY(action != "choose:missing" || QFile::remove(toolPathFor(bundle)));
-                chooser.answer = action == "choose:cancel" ? QUrl() : QUrl::fromLocalFile(bundle);
+                chooser.answer = action == "cancel" ? QUrl() : QUrl::fromLocalFile(bundle);
                 model.selectInstaller();
             }
         }
