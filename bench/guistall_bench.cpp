@@ -221,11 +221,10 @@ void report(const QString &scenario, const Stalls &stalls, qint64 budgetNs = fra
 bool buildInstaller(const DoublesSandbox &sandbox, const QString &bundle, int files)
 {
     if (!QDir().mkpath(bundle + QStringLiteral("/Contents/Resources")) ||
-        !writeTestFile(
-            bundle + QStringLiteral("/Contents/Info.plist"),
-            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
-            "<key>CFBundleDisplayName</key><string>Install macOS Sonoma</string>"
-            "<key>DTPlatformVersion</key><string>14.6.1</string></dict></plist>\n") ||
+        !writeTestFile(bundle + QStringLiteral("/Contents/Info.plist"),
+                       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
+                       "<key>CFBundleDisplayName</key><string>Install macOS Sonoma</string>"
+                       "<key>DTPlatformVersion</key><string>14.6.1</string></dict></plist>\n") ||
         !sandbox.installDouble(QStringLiteral("createinstallmedia"),
                                bundle + QStringLiteral("/Contents/Resources/createinstallmedia")))
         return false;
