@@ -53,6 +53,9 @@ private slots:
         // Beyond 1 MiB only the first and last 512 KiB stay, cut between characters.
         row("exactly 1 MiB stays whole", "shell", fill.arg(1048576).arg('a') + "exit 1", 1,
             QString("a").repeated(1048576));
+        row("one byte over", "shell", fill.arg(1048577).arg('a') + "exit 1", 1,
+            QString("a").repeated(524288) + "\n[1 byte of error output left out]\n" +
+                QString("a").repeated(524288));
         row("first and last halves", "shell",
             "yes € | head -n 400000 | tr -d '\\n' >&2;" + fill.arg(9).arg('b') + "exit 1", 1,
             QString("€").repeated(174762) + "\n[151437 bytes of error output left out]\n" +

@@ -29,7 +29,7 @@ private slots:
         for (int i = 0; i < names.size(); ++i)
             row("", "INSTALL MACOS " + names[i].toUpper(), qMax(10, i + 4)); // 10 up to Mavericks
         row("12a", "Install macOS bIG sUR", 11);
-        row(" 14", "Install macOS Ventura", 13);
+        row("14 ", "Install macOS Ventura", 13);
         row("x", "Ventura or Monterey", 12);
         row("x", "Install macOS Big-Sur", 13);
     }

@@ -77,7 +77,8 @@ private slots:
         QFile stub(dir.filePath("pkexec"));
         QVERIFY(pkexec.isEmpty() ||
                 (stub.open(QIODevice::WriteOnly) && stub.write("#!/bin/sh\n" + pkexec + '\n') &&
-                 stub.setPermissions(QFile::ReadOther | QFile::ExeOther)));
+                 stub.setPermissions(stub.permissions() | QFile::ExeOwner | QFile::ReadOther |
+                                     QFile::ExeOther)));
         stub.close();
         QProcess process;
         QProcessEnvironment environment;

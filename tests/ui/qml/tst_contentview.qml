@@ -156,8 +156,9 @@ Item {
             const alert = findChild(view, "outcomeAlert")
             StateDriver.showAlert(view.viewModel, "Error", "Failed: <b>boom</b>")
             tryCompare(alert, "opened", true)
-            compare([alert.header.text, findChild(alert.contentItem, "alertMessage").text],
-                    ["Error", "Failed: <b>boom</b>"])
+            const message = findChild(alert.contentItem, "alertMessage")
+            compare([alert.header.text, message.text], ["Error", "Failed: <b>boom</b>"])
+            compare([alert.header.textFormat, message.textFormat], [Text.PlainText, Text.PlainText])
             mouseClick(findChild(alert.footer, "alertOkButton"))
             tryCompare(alert, "visible", false)
             compare(view.viewModel.showingAlert, false)
