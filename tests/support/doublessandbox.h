@@ -60,8 +60,9 @@ public:
         qputenv("VANTOREL_TEST_HDIUTIL_LOG", QFile::encodeName(log));
         qputenv("VANTOREL_TEST_INSTALLER_LOG", QFile::encodeName(log));
         qputenv("VANTOREL_TEST_VOLUMES_ROOT", QFile::encodeName(volumes));
-        for (const char *name : {"VANTOREL_TEST_FAIL", "VANTOREL_TEST_RECORD_ONLY",
-                                 "VANTOREL_TEST_DELAY", "VANTOREL_TEST_PIECES"})
+        for (const char *name :
+             {"VANTOREL_TEST_FAIL", "VANTOREL_TEST_RECORD_ONLY", "VANTOREL_TEST_DELAY",
+              "VANTOREL_TEST_PIECES", "VANTOREL_TEST_PIECE_PAUSE"})
             qunsetenv(name);
         QDir::setCurrent(work);
     }

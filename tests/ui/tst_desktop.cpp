@@ -1,7 +1,6 @@
 // The window's desktop services on a private session bus, where this test stands in for the
 // notification service and the file manager (and the desktop's URL opener) and records calls.
 
-#include "bundlefiles.h"
 #include "doublessandbox.h"
 #include "viewmodelstateaccess.h"
 
@@ -114,7 +113,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(front));
         QTest::failOnWarning(QRegularExpression(".*"));
 
-        m_model->setEnvironment(sandbox.environment(VANTOREL_OSASCRIPT_PATH));
+        m_model->setEnvironment({VANTOREL_OSASCRIPT_PATH, sandbox.desktop, sandbox.volumes});
         ViewModelStateAccess::setSelectedInstaller(*m_model, sandbox.makeInstaller(name, "14.6"));
         m_model->createISO();
         QTRY_VERIFY_WITH_TIMEOUT(!m_model->isProcessing(), 30000);

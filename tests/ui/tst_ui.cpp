@@ -48,10 +48,16 @@ public:
             steps << ProcessStep(step.toInt());
         State::setCompletedSteps(*model, steps);
     }
-    Q_INVOKABLE void showAlert(InstallerViewModel *model, const QString &title,
-                               const QString &message) const
+    Q_INVOKABLE void setProgress(InstallerViewModel *model, double progress, int elapsedSeconds,
+                                 int stepSecondsLeft) const
     {
-        model->showAlert(title, message);
+        State::setProgress(*model, progress, QString());
+        State::setTime(*model, elapsedSeconds, stepSecondsLeft);
+    }
+    Q_INVOKABLE void showAlert(InstallerViewModel *model, const QString &title,
+                               const QString &message, const QString &detail = {}) const
+    {
+        model->showAlert(title, message, detail);
     }
     // Choosing answers a bundle without a tool; a run fails at its first command.
     Q_INVOKABLE void failEveryAction(InstallerViewModel *model) const

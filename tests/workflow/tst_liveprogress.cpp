@@ -43,24 +43,24 @@ void LiveProgressTest::run()
     QFETCH(int, convert);
     DoublesSandbox sandbox(VANTOREL_TEST_DOUBLES_DIR);
     QVERIFY(sandbox.isValid());
-    sandbox.setVariable("VANTOREL_TEST_PIECES", pieces);
-    sandbox.setVariable("VANTOREL_TEST_PIECE_PAUSE", "0.5");
+    qputenv("VANTOREL_TEST_PIECES", pieces);
+    qputenv("VANTOREL_TEST_PIECE_PAUSE", "0.5");
     if (setup.startsWith("fail:"))
-        sandbox.setVariable("VANTOREL_TEST_FAIL", setup.mid(5).toUtf8());
+        qputenv("VANTOREL_TEST_FAIL", setup.mid(5).toUtf8());
     InstallerInfo installer = sandbox.makeInstaller("Install macOS Sonoma", "14.6.1");
     for (int part = 1; part <= 8; ++part)
-        QVERIFY(DoublesSandbox::writeFile(installer.path.toLocalFile() +
-                                              "/Contents/Resources/part" + QString::number(part),
-                                          QByteArray(65536, 'x')));
+        QVERIFY(writeTestFile(installer.path.toLocalFile() + "/Contents/Resources/part" +
+                                  QString::number(part),
+                              QByteArray(65536, 'x')));
     // The volume ends up holding more than the installer (boot files): the bar stops short all
     // the same, for the second half of the copy.
     installer.size = 4 * 65536;
     if (setup == "cdr")
-        QVERIFY(DoublesSandbox::writeFile(sandbox.desktop + "/Install macOS Sonoma.iso.cdr",
-                                          QByteArray(4096, 'x')));
+        QVERIFY(writeTestFile(sandbox.desktop + "/Install macOS Sonoma.iso.cdr",
+                              QByteArray(4096, 'x')));
 
     InstallerViewModel model;
-    model.setEnvironment(sandbox.environment(VANTOREL_OSASCRIPT_PATH));
+    model.setEnvironment({VANTOREL_OSASCRIPT_PATH, sandbox.desktop, sandbox.volumes});
     ViewModelStateAccess::setSelectedInstaller(model, installer);
     QList<std::pair<qint64, double>> values; // when, and what
     QElapsedTimer clock;

@@ -150,18 +150,56 @@ Item {
             }
         }
 
-        // Shown as given; "OK" closes it and clears the flag, so that the next alert opens again.
+        function test_timeLine_data() {
+            return [
+                { tag: "no estimate", elapsed: 252, left: -1, percent: 45, text: "Elapsed 4:12" },
+                { tag: "past the hour", elapsed: 3723, left: 330, percent: 60,
+                  text: "Elapsed 1:02:03 · about 6 minutes left in this step" },
+                { tag: "one minute", elapsed: 70, left: 89, percent: 31,
+                  text: "Elapsed 1:10 · about 1 minute left in this step" },
+                { tag: "under a minute", elapsed: 9, left: 59, percent: 88,
+                  text: "Elapsed 0:09 · less than a minute left in this step" }
+            ]
+        }
+
+        // Only the view composes these texts; a screen reader hears them and the bar's percentage.
+        function test_timeLine(data) {
+            const view = makeView(false, true)
+            StateDriver.setProgress(view.viewModel, data.percent / 100 + 0.001, data.elapsed, data.left)
+            const line = findChild(view, "timeLine")
+            compare(line.text, data.text)
+            compare(line.Accessible.name, data.text)
+            compare(findChild(view, "progressBar").Accessible.name, "Progress " + data.percent + " %")
+        }
+
+        // Shown as given, in plain text; "OK" closes it and clears the flag, so that the next alert
+        // opens again. Of a long text the first and last 32 KiB are shown, less the halves of
+        // pairs, with a line saying how much lies between.
         function test_alert() {
             const view = makeView(false, false)
-            const alert = findChild(view, "outcomeAlert")
-            StateDriver.showAlert(view.viewModel, "Error", "Failed: <b>boom</b>")
-            tryCompare(alert, "opened", true)
-            const message = findChild(alert.contentItem, "alertMessage")
-            compare([alert.header.text, message.text], ["Error", "Failed: <b>boom</b>"])
-            compare([alert.header.textFormat, message.textFormat], [Text.PlainText, Text.PlainText])
-            mouseClick(findChild(alert.footer, "alertOkButton"))
-            tryCompare(alert, "visible", false)
-            compare(view.viewModel.showingAlert, false)
+            const longText = "x" + "\uD83D\uDE00".repeat(524287) + "y"
+            for (const [title, message, detail] of [
+                     ["Success", "Done", "Verified: bootable HFS+ volume “X”."],
+                     ["Error", "Failed: <b>boom</b>", ""], ["Error", longText, ""]]) {
+                StateDriver.showAlert(view.viewModel, title, message, detail)
+                const alert = findChild(view, "outcomeAlert")
+                tryCompare(alert, "opened", true)
+                const shown = findChild(alert.contentItem, "alertMessage")
+                const detailLabel = findChild(alert.contentItem, "alertDetail")
+                compare([alert.header.text, shown.text, detailLabel.text, detailLabel.visible,
+                         detailLabel.Accessible.name],
+                        [title, message === longText ? longText.slice(0, 32767) : message, detail,
+                         detail !== "", detail])
+                compare([alert.header.textFormat, shown.textFormat],
+                        [Text.PlainText, Text.PlainText])
+                if (message === longText)
+                    verify(/^\n… 983,?042 characters left out …\n$/.test(
+                               alert.shownMessage.slice(32767, -32767))
+                           && alert.shownMessage.endsWith(longText.slice(-32767)))
+                mouseClick(findChild(alert.footer, "alertOkButton"))
+                tryCompare(alert, "visible", false)
+                compare(view.viewModel.showingAlert, false)
+            }
         }
     }
 }
