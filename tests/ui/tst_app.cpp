@@ -1,7 +1,6 @@
 // The application around the views: its window and quit guard, the real chooser and replace
-// prompt driven through their widgets, and its texts (translations, byte counts).
+// prompt driven through their widgets, and its texts.
 
-#include "bytecountformatter.h"
 #include "filedialogchooser.h"
 #include "installerviewmodel.h"
 #include "messageboxprompter.h"
@@ -150,15 +149,6 @@ private slots:
         QCOMPARE(chosen({"zh-Hant-TW", "zh-TW"}), "English");
         QCOMPARE(chosen({"pt-BR", "fr-FR"}), "fr_FR"); // the first language there is
         QCOMPARE(chosen({"en-US", "de-DE"}), "English");
-    }
-
-    // Decimal gigabytes to the hundredth, rounded half up, in the locale's digits.
-    void gigabytes()
-    {
-        QCOMPARE(formatGigabytes(0, QLocale("en_US")), "Zero KB");
-        QCOMPARE(formatGigabytes(1'005'000'000, QLocale("en_US")), "1.01 GB");
-        QCOMPARE(formatGigabytes(1'234'500'000'000, QLocale("en_US")), "1,234.5 GB");
-        QCOMPARE(formatGigabytes(13'500'000'000, QLocale("de_DE")), "13,5 GB");
     }
 
     // A desktop theme's palette reaches the controls group by group, also when it changes later.

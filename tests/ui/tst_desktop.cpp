@@ -4,15 +4,9 @@
 #include "doublessandbox.h"
 #include "viewmodelstateaccess.h"
 
-#include <QDBusConnection>
-#include <QDesktopServices>
-#include <QMimeData>
-#include <QProcess>
-#include <QQmlApplicationEngine>
-#include <QQuickItem>
-#include <QQuickWindow>
-#include <QTest>
-#include <QtQml/qqmlextensionplugin.h>
+#include <QtDBus>
+#include <QtQuick>
+#include <QtTest>
 
 Q_IMPORT_QML_PLUGIN(VantorelPlugin)
 Q_IMPORT_QML_PLUGIN(VantorelAppPlugin)

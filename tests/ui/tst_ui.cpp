@@ -14,13 +14,6 @@ class StateDriver : public QObject
 {
     Q_OBJECT
 
-    class NoToolChooser : public InstallerChooser
-    {
-    public:
-        using InstallerChooser::InstallerChooser;
-        QUrl chooseInstaller() override { return QUrl::fromLocalFile("/nonexistent.app"); }
-    };
-
 public:
     Q_INVOKABLE void selectInstaller(InstallerViewModel *model,
                                      const QString &macOSVersion = "14.2.1", bool icon = true) const
@@ -58,12 +51,6 @@ public:
                                const QString &message, const QString &detail = {}) const
     {
         model->showAlert(title, message, detail);
-    }
-    // Choosing answers a bundle without a tool; a run fails at its first command.
-    Q_INVOKABLE void failEveryAction(InstallerViewModel *model) const
-    {
-        model->setChooser(new NoToolChooser(model));
-        model->setEnvironment({"/nonexistent", "/nonexistent", "/nonexistent"});
     }
 };
 

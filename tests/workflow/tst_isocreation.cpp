@@ -389,26 +389,6 @@ private slots:
         QCOMPARE(entries(box.work), QStringList());
     }
 
-    // The model goes while the run's replace prompt is still queued: the prompt is never shown
-    // and counts as "Cancel", so the run ends instead of waiting forever, and nothing is replaced.
-    void destroyingTheModelCancelsAQueuedPrompt()
-    {
-        const InstallerInfo installer = m_box->makeInstaller("Install macOS Sonoma", "14.6.1");
-        QVERIFY(writeTestFile(dmg(installer.name), "old"));
-        TablePrompter prompter;
-        prompter.replace << installer.name + ".dmg";
-        {
-            InstallerViewModel model;
-            configure(model, prompter);
-            ViewModelStateAccess::setSelectedInstaller(model, installer);
-            model.createISO();
-            QTest::qSleep(300); // no events are processed: no prompt can be shown
-        }
-        QCOMPARE(prompter.asked, QStringList());
-        QCOMPARE(DoublesSandbox::readFile(dmg(installer.name)), "old");
-        QVERIFY(!QFile::exists(m_box->log));
-    }
-
     // Soak: back-to-back runs in one view-model, as a long-lived window does them. After a
     // warm-up the process gains no descriptors, no threads beyond the model's pool of 4 and no
     // memory.

@@ -3,11 +3,7 @@
 
 #include "isoverification.h"
 
-#include <QProcess>
-#include <QRandomGenerator>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QtEndian>
+#include <QtTest>
 
 using namespace vantorel;
 

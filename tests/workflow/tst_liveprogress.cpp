@@ -5,8 +5,7 @@
 #include "installerviewmodel.h"
 #include "viewmodelstateaccess.h"
 
-#include <QElapsedTimer>
-#include <QTest>
+#include <QtTest>
 
 using namespace vantorel;
 

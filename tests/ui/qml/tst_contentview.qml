@@ -3,8 +3,8 @@ import QtTest
 import Vantorel
 import VantorelTest
 
-// The window's content driven through the view-model's published state: which parts show, what
-// they say, and what the two buttons do.
+// The window's content driven through the view-model's published state: which parts show and
+// what they say.
 Item {
     id: stage
     width: 600
@@ -14,14 +14,6 @@ Item {
         id: contentView
         ContentView { width: 600; height: 600 }
     }
-
-    Component {
-        id: actionRow
-        ActionRow { isProcessing: false; hasInstaller: true }
-    }
-
-    SignalSpy { id: selectClicks; signalName: "selectInstallerClicked" }
-    SignalSpy { id: createClicks; signalName: "createISOClicked" }
 
     TestCase {
         name: "ContentView"
@@ -54,38 +46,6 @@ Item {
             compare(findChild(view, "progressArea").visible, data.processing)
             compare(findChild(view, "selectInstallerButton").enabled, data.enabled[0])
             compare(findChild(view, "createISOButton").enabled, data.enabled[1])
-        }
-
-        // Each button reaches the view-model: its outcome shows as the alert.
-        function test_buttonsRunTheActions_data() {
-            return [
-                { tag: "Select Installer", button: "selectInstallerButton",
-                  title: "Invalid Installer" },
-                { tag: "Create ISO", button: "createISOButton", title: "Error" }
-            ]
-        }
-
-        function test_buttonsRunTheActions(data) {
-            const view = makeView(true, false)
-            StateDriver.failEveryAction(view.viewModel)
-            mouseClick(findChild(view, data.button))
-            tryCompare(view.viewModel, "alertTitle", data.title)
-        }
-
-        // Tab moves between the usable buttons, showing the focus ring; Return, Enter and Space
-        // press the focused one.
-        function test_keyboard() {
-            const row = createTemporaryObject(actionRow, stage)
-            selectClicks.target = createClicks.target = row
-            const select = findChild(row, "selectInstallerButton")
-            stage.forceActiveFocus()
-            keyClick(Qt.Key_Tab)
-            verify(select.activeFocus && findChild(select, "focusRing").visible)
-            for (const key of [Qt.Key_Return, Qt.Key_Enter, Qt.Key_Space])
-                keyClick(key)
-            keyClick(Qt.Key_Tab)
-            keyClick(Qt.Key_Space)
-            compare([selectClicks.count, createClicks.count], [3, 1])
         }
 
         function test_detailsCard_data() {
