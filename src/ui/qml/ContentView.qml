@@ -14,12 +14,6 @@ Item {
     }
     readonly property bool hasInstaller: viewModel.selectedInstaller !== undefined
 
-    Rectangle {
-        anchors.fill: parent
-        color: Theme.window
-        opacity: 0.5
-    }
-
     // Starts at the top; the height left over stays empty below.
     Column {
         id: column
