@@ -6,12 +6,14 @@
 #include "installerviewmodel.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QIcon>
 #include <QMetaEnum>
 #include <QPalette>
 #include <QQmlApplicationEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
+#include <QThreadPool>
 #include <QtQml/qqmlextensionplugin.h>
 
 Q_IMPORT_QML_PLUGIN(VantorelPlugin)
@@ -101,6 +103,11 @@ int VantorelApp::main(int argc, char *argv[], const WindowHook &hook)
 {
     // Widgets only for the native file chooser and message boxes.
     QApplication app(argc, argv);
+    // The first text laid out would read the font database on the GUI thread; read on a thread
+    // of its own, it is ready by then, while the engine starts and loads the QML types. The
+    // pool waits for it before the application goes.
+    QThreadPool fontReader;
+    fontReader.start([] { QFontDatabase::families(); });
     QApplication::setApplicationName(QStringLiteral("Vantorel"));
     QApplication::setOrganizationDomain(QStringLiteral("vantorel.org"));
     // Wayland compositors match the window to the installed .desktop entry by this name.

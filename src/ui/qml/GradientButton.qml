@@ -23,8 +23,8 @@ T.AbstractButton {
 
     text: title
     enabled: !isDisabled
-    focusPolicy: Qt.StrongFocus
-    activeFocusOnTab: true
+    // The focus policy is the platform's default for buttons. Naming a value such as
+    // Qt.StrongFocus would make the engine list the whole Qt namespace at start.
 
     // At least 150 wide; a title that needs more keeps a little room from the rounded ends.
     implicitWidth: Math.max(150, implicitContentWidth + 24)
