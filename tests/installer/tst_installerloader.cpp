@@ -3,6 +3,8 @@
 
 #include <QtGui>
 #include <QtTest>
+
+#include <climits>
 #include <sys/stat.h>
 
 using namespace vantorel;
@@ -151,10 +153,16 @@ private slots:
             else if (entry.contains('='))
                 QVERIFY(writeTestFile(path, QByteArray(entry.section('=', 1).toInt(), 'x')));
         }
+        // Names of n bytes with n + 1 dividing PATH_MAX + 1 (240 on Linux) put a folder at
+        // exactly PATH_MAX bytes below the top and a '/' at byte PATH_MAX of deeper paths: both
+        // bounds of the walk's chunking.
+        int name = 255;
+        while ((PATH_MAX + 1) % (name + 1) != 0)
+            --name;
         QCOMPARE(QProcess::execute("perl", {"-e",
-                                            "chdir shift; for (1..40) { mkdir 'd' x 200; chdir "
-                                            "'d' x 200 } open F, '>f'; print F 1",
-                                            root}),
+                                            "chdir shift; $n = shift; for (1..40) { mkdir 'd' x "
+                                            "$n; chdir 'd' x $n } open F, '>f'; print F 1",
+                                            root, QString::number(name)}),
                  0);
         QCOMPARE(calculateDirectorySize(root), 4300 + 1 + 4 + 1 + 1);
         QCOMPARE(QProcess::execute("rm", {"-rf", root}), 0); // QDir cannot remove a deep tree
