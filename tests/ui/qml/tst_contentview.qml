@@ -14,6 +14,10 @@ Item {
         id: contentView
         ContentView { width: 600; height: 600 }
     }
+    Component {
+        id: gradientButton
+        GradientButton { title: "Go"; symbol: ""; isDisabled: false }
+    }
 
     TestCase {
         name: "ContentView"
@@ -46,6 +50,18 @@ Item {
             compare(findChild(view, "progressArea").visible, data.processing)
             compare(findChild(view, "selectInstallerButton").enabled, data.enabled[0])
             compare(findChild(view, "createISOButton").enabled, data.enabled[1])
+        }
+
+        // Tab reaches a main button, and Return and Enter press it as Space does.
+        function test_buttonKeys() {
+            const button = createTemporaryObject(gradientButton, stage)
+            let clicks = 0
+            button.clicked.connect(() => ++clicks)
+            keyClick(Qt.Key_Tab)
+            verify(button.activeFocus)
+            for (const key of [Qt.Key_Space, Qt.Key_Return, Qt.Key_Enter])
+                keyClick(key)
+            compare(clicks, 3)
         }
 
         function test_detailsCard_data() {
