@@ -419,7 +419,6 @@ private slots:
         }
         QCOMPARE(prompter.asked.size(), 29); // the ISO stays, so every later run asks
         const QList<qint64> end = sample();
-        qInfo() << "descriptors, threads, RSS KiB after 10 runs:" << warm << "after 30:" << end;
         QVERIFY(end[0] <= warm[0] && end[1] <= warm[1] + 4);
 #if !defined(__SANITIZE_ADDRESS__) // its quarantine keeps freed memory; its leak check counts
         QVERIFY(end[2] - warm[2] <= 8 * 1024);
