@@ -289,8 +289,8 @@ public:
                 endRun();
         });
         connect(&model, &InstallerViewModel::progressChanged, this, [this] {
-            m_meter.mark(QStringLiteral("progress=%1").arg(m_model.progress()));
             const double progress = m_model.progress();
+            m_meter.mark(QStringLiteral("progress=%1").arg(progress));
             if (m_phase == Phase::run &&
                 ((progress > 0.3 && progress < 0.7) || (progress > 0.7 && progress < 0.9)))
                 ++m_samples;

@@ -133,10 +133,7 @@ int VantorelApp::main(int argc, char *argv[], const WindowHook &hook)
                                      QIcon(QStringLiteral(":/icons/vantorel.svg"))));
             },
             Qt::SingleShotConnection);
-    }
-    if (hook && window) {
-        auto *model = window->findChild<InstallerViewModel *>();
-        if (model)
+        if (auto *model = hook ? window->findChild<InstallerViewModel *>() : nullptr)
             hook(*window, *model);
     }
     return QApplication::exec();

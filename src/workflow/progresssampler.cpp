@@ -105,7 +105,6 @@ void ProgressSampler::sample()
             fraction = m_measure();
         } catch (...) {
             // An exception leaving this thread would end the process; only this sample is lost.
-            fraction.reset();
         }
         lock.lock();
         // Measured while the step ended: the value is stale, and the destructor waits for us.

@@ -1,4 +1,5 @@
 #include "applescriptexecutor.h"
+#include "testfiles.h"
 
 #include <QtTest>
 #include <cerrno>
@@ -21,10 +22,9 @@ private slots:
                  {"shell", "eval \"$2\""},
                  {"echo", "printf '%s' \"$2\" >&2; exit 1"},
                  {"plain-file", ""}}) {
-            QFile file(m_dir.filePath(name));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(QByteArray("#!/bin/sh\n[ \"$1\" = -e ] || exit 99\n") + body);
-            file.setPermissions(*body ? QFile::ReadOwner | QFile::ExeOwner : QFile::ReadOwner);
+            QVERIFY(writeTestFile(m_dir.filePath(name),
+                                  QByteArray("#!/bin/sh\n[ \"$1\" = -e ] || exit 99\n") + body,
+                                  *body != '\0'));
         }
     }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "installerinfo.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,16 +9,6 @@
 #include <QUrl>
 
 namespace vantorel {
-
-// Writes a file, making its folders first.
-inline bool writeTestFile(const QString &path, const QByteArray &contents, bool executable = false)
-{
-    QFile file(path);
-    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) &&
-           file.write(contents) == contents.size() &&
-           (!executable || file.setPermissions(file.permissions() | QFile::ExeOwner |
-                                               QFile::ExeGroup | QFile::ExeOther));
-}
 
 // An installer bundle: the Info.plist given and a 10-byte Contents/Resources/createinstallmedia.
 inline QString makeTestBundle(const QString &path, const QByteArray &plist)

@@ -2,6 +2,7 @@
 // map, parted a GUID partition table; the same verdict must come from `vantorel --verify`.
 
 #include "isoverification.h"
+#include "testfiles.h"
 
 #include <QtTest>
 
@@ -23,8 +24,7 @@ class IsoVerificationTest : public QObject
     }
     void write(const QString &name, const QByteArray &data)
     {
-        QFile file(path(name));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(data) == data.size());
+        QVERIFY(writeTestFile(path(name), data));
     }
 
 private slots:
@@ -32,7 +32,6 @@ private slots:
     {
         // `vantorel --verify` must not need a window: there is no platform to open one on.
         qputenv("QT_QPA_PLATFORM", "none");
-        QVERIFY(QDir().mkpath(path("tree/System/Library/CoreServices")));
         write("tree/System/Library/CoreServices/boot.efi", "boot");
         const QStringList xorriso{"-as", "mkisofs", "-hfsplus", "-V", "Caf\u00e9 Install"};
         const QStringList bless{"-hfs-bless-by", "p", "/System/Library/CoreServices",
