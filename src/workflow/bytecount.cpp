@@ -16,10 +16,10 @@ QString gigabyteFigure(qint64 bytes, const QLocale &locale)
     const int fraction = int(hundredths % 100);
     QString number = locale.toString(whole);
     if (fraction != 0) {
-        QString digits = QStringLiteral("%1").arg(fraction, 2, 10, QLatin1Char('0'));
-        if (digits.endsWith(QLatin1Char('0')))
-            digits.chop(1);
-        number += locale.decimalPoint() + digits;
+        // In the locale's own digits, as the whole part; a trailing zero is dropped.
+        number += locale.decimalPoint() + locale.toString(fraction / 10);
+        if (fraction % 10 != 0)
+            number += locale.toString(fraction % 10);
     }
     if (negative && hundredths != 0)
         number.prepend(locale.negativeSign());

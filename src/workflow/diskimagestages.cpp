@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,12 +42,29 @@ void removeEntry(const QString &path)
         throw Error::posix(errno);
 }
 
-// Like the platform's move: the destination must not exist.
+// Like the platform's move: the destination must not exist. The test and the rename are one
+// step, so a file that appears in between is never overwritten.
 void moveEntry(const QString &from, const QString &to)
 {
+    const QByteArray source = QFile::encodeName(from), target = QFile::encodeName(to);
+#if defined(Q_OS_MACOS)
+    if (::renamex_np(source.constData(), target.constData(), RENAME_EXCL) == 0)
+        return;
+    const bool unsupported = errno == ENOTSUP;
+#elif defined(Q_OS_LINUX)
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
+        0)
+        return;
+    const bool unsupported = errno == EINVAL || errno == ENOSYS;
+#else
+    const bool unsupported = true;
+#endif
+    if (!unsupported)
+        throw Error::posix(errno);
+    // A file system without the atomic form: test, then rename.
     if (entryExists(to))
         throw Error::posix(EEXIST);
-    if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
+    if (::rename(source.constData(), target.constData()) != 0)
         throw Error::posix(errno);
 }
 

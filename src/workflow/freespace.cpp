@@ -10,9 +10,14 @@
 
 #include <cerrno>
 #include <limits>
+#include <optional>
 
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+
+#ifdef Q_OS_MACOS
+#include <CoreFoundation/CoreFoundation.h>
+#endif
 
 namespace vantorel {
 
@@ -38,6 +43,32 @@ QString gigabytes(qint64 bytes)
     return gigabyteFigure(bytes, QLocale()) + QLatin1String(" GB");
 }
 
+#ifdef Q_OS_MACOS
+// On APFS, statvfs leaves out purgeable space (caches, local snapshots) that the system frees
+// when a file needs it and that Finder counts as available; this is the figure Finder shows.
+std::optional<qint64> availableForImportantUsage(const QString &folder)
+{
+    const QByteArray path = QFile::encodeName(folder);
+    const CFURLRef url = CFURLCreateFromFileSystemRepresentation(
+        kCFAllocatorDefault, reinterpret_cast<const UInt8 *>(path.constData()), path.size(), true);
+    if (!url)
+        return std::nullopt;
+    CFTypeRef value = nullptr;
+    std::optional<qint64> available;
+    SInt64 bytes = 0;
+    if (CFURLCopyResourcePropertyForKey(url, kCFURLVolumeAvailableCapacityForImportantUsageKey,
+                                        &value, nullptr) &&
+        value && CFGetTypeID(value) == CFNumberGetTypeID() &&
+        CFNumberGetValue(static_cast<CFNumberRef>(value), kCFNumberSInt64Type, &bytes) &&
+        bytes >= 0)
+        available = bytes;
+    if (value)
+        CFRelease(value);
+    CFRelease(url);
+    return available;
+}
+#endif
+
 } // namespace
 
 void requireFreeSpace(const QString &folder, qint64 sizeFigure, const QStringList &replacedPaths)
@@ -49,6 +80,11 @@ void requireFreeSpace(const QString &folder, qint64 sizeFigure, const QStringLis
         return value > quint64(largest) ? largest : qint64(value);
     };
     qint64 available = saturatedProduct(clamped(fileSystem.f_bavail), clamped(fileSystem.f_frsize));
+#ifdef Q_OS_MACOS
+    // The larger figure: a volume that does not answer for important usage keeps statvfs's.
+    if (const auto important = availableForImportantUsage(folder))
+        available = qMax(available, *important);
+#endif
     // Only a regular file gives its room back: a link's target stays where it is.
     for (const QString &path : replacedPaths) {
         struct stat status;

@@ -164,7 +164,7 @@ void InstallerViewModel::storeStepSecondsLeft(int value)
 void InstallerViewModel::startClock()
 {
     m_runClock.start();
-    enterStep(0, std::nullopt);
+    enterStep(std::nullopt);
     storeElapsedSeconds(0);
     m_clockTick.start();
 }
@@ -172,12 +172,11 @@ void InstallerViewModel::startClock()
 void InstallerViewModel::stopClock()
 {
     m_clockTick.stop();
-    enterStep(0, std::nullopt);
+    enterStep(std::nullopt);
 }
 
-void InstallerViewModel::enterStep(quint64 sampleToken, std::optional<StepSpan> span)
+void InstallerViewModel::enterStep(std::optional<StepSpan> span)
 {
-    m_openSampleToken = sampleToken;
     m_measuredSpan = span;
     m_stepClock.start();
     if (m_stepSecondsLeft != -1)
@@ -200,21 +199,23 @@ void InstallerViewModel::tickClock()
         storeStepSecondsLeft(left);
 }
 
-void InstallerViewModel::publishSample(quint64 sampleToken, double value)
+void InstallerViewModel::publishSample(double value)
 {
-    // A sample still queued when its step ended belongs to no step any more: the boundary
-    // store that ended it stands. Progress only rises, and only by visible amounts.
-    if (sampleToken != m_openSampleToken || !(value - m_progress >= minimumProgressRise))
+    // Progress only rises, and only by visible amounts.
+    if (!(value - m_progress >= minimumProgressRise))
         return;
     storeProgress(value);
 }
 
-std::unique_ptr<ProgressSampler> InstallerViewModel::sampleStep(quint64 token, StepSpan span,
+std::unique_ptr<ProgressSampler> InstallerViewModel::sampleStep(StepSpan span,
                                                                 ProgressSampler::Measure measure)
 {
-    return std::make_unique<ProgressSampler>(std::move(measure), [this, token, span](double f) {
+    // No late sample: the worker destroys (joins) the sampler before it queues the group that
+    // ends the step, and queued calls land in the order they were queued, so every sample lands
+    // before that group.
+    return std::make_unique<ProgressSampler>(std::move(measure), [this, span](double f) {
         const double value = progressWithin(span, f);
-        onGuiThread([this, token, value] { publishSample(token, value); });
+        onGuiThread([this, value] { publishSample(value); });
     });
 }
 

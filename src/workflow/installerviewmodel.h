@@ -16,7 +16,6 @@
 #include <QTimer>
 #include <QUrl>
 #include <QVariant>
-#include <atomic>
 #include <memory>
 #include <optional>
 
@@ -169,17 +168,15 @@ private:
     void storeElapsedSeconds(int value);
     void storeStepSecondsLeft(int value);
 
-    // Time and sampling of the run, GUI thread only. A step is entered with the token of its
-    // sampler (0: none) and the span it is measured in; samples carrying another token are
-    // late and dropped, so no sample can land after the store that ends its step.
-    void enterStep(quint64 sampleToken, std::optional<StepSpan> span);
-    void publishSample(quint64 sampleToken, double value);
+    // Time and sampling of the run, GUI thread only. A step is entered with the span it is
+    // measured in (none for the short steps).
+    void enterStep(std::optional<StepSpan> span);
+    void publishSample(double value);
     void startClock();
     void stopClock();
     void tickClock();
     // Starts sampling one long step of the current run; destroying the result ends it. Worker.
-    std::unique_ptr<ProgressSampler> sampleStep(quint64 token, StepSpan span,
-                                                ProgressSampler::Measure measure);
+    std::unique_ptr<ProgressSampler> sampleStep(StepSpan span, ProgressSampler::Measure measure);
 
     // The one way to the disk image stages, for the run and for the operations above alike: the
     // environment as set now, defaults filled in, and this model's replace prompt.
@@ -209,8 +206,6 @@ private:
     QElapsedTimer m_runClock;
     QElapsedTimer m_stepClock;
     std::optional<StepSpan> m_measuredSpan;
-    quint64 m_openSampleToken = 0;
-    std::atomic<quint64> m_lastSampleToken = 0;
 
     Environment m_environment;
     QPointer<InstallerChooser> m_chooser;

@@ -39,7 +39,8 @@ void InstallerViewModel::selectInstallerAt(const QUrl &bundle)
 void InstallerViewModel::createISO()
 {
     assertGuiThread();
-    if (!m_selectedInstaller)
+    // One run at a time: a second would share the clock, the step span and the Desktop files.
+    if (!m_selectedInstaller || m_isProcessing)
         return;
 
     // The run works on copies taken now: later changes to the selection or the environment
@@ -69,40 +70,36 @@ void InstallerViewModel::createISO()
             });
             const QString location = stages.createDMG(installer);
 
-            const quint64 bootToken = ++m_lastSampleToken;
-            onGuiThread([this, bootToken] {
+            onGuiThread([this] {
                 insertCompletedStep(ProcessStep::createDMG);
                 storeCurrentStep(ProcessStep::makeBootable);
                 storeProgressDescription(
                     QStringLiteral("Making DMG bootable using createinstallmedia..."));
                 storeProgress(0.3);
-                enterStep(bootToken, makeBootableSpan);
+                enterStep(makeBootableSpan);
             });
             {
                 // What has arrived on the volume that the install-media command fills.
                 const auto sampler = sampleStep(
-                    bootToken, makeBootableSpan,
+                    makeBootableSpan,
                     [volume = volumePathFor(stages.environment().volumesRoot, installer.name),
                      size = installer.size] { return volumeFilled(volume, size); });
                 stages.makeBootable(location, installer);
             }
 
-            const quint64 convertToken = ++m_lastSampleToken;
-            onGuiThread([this, convertToken] {
+            onGuiThread([this] {
                 insertCompletedStep(ProcessStep::makeBootable);
                 storeCurrentStep(ProcessStep::convertToISO);
                 storeProgressDescription(QStringLiteral("Converting DMG to ISO..."));
                 storeProgress(0.7);
-                enterStep(convertToken, convertToISOSpan);
+                enterStep(convertToISOSpan);
             });
             QString isoPath;
             {
                 // How far the conversion output has grown against the disk image.
-                const auto sampler =
-                    sampleStep(convertToken, convertToISOSpan,
-                               [output = conversionOutputFor(isoPathFor(location)), location] {
-                                   return conversionWritten(output, location);
-                               });
+                const auto sampler = sampleStep(
+                    convertToISOSpan, [output = conversionOutputFor(isoPathFor(location)),
+                                       location] { return conversionWritten(output, location); });
                 isoPath = stages.convertToISO(location);
             }
             // Before cleanup and before "Success": the user learns whether the file will boot.
@@ -113,7 +110,7 @@ void InstallerViewModel::createISO()
                 storeCurrentStep(ProcessStep::cleanup);
                 storeProgressDescription(QStringLiteral("Cleaning up temporary files..."));
                 storeProgress(0.9);
-                enterStep(0, std::nullopt);
+                enterStep(std::nullopt);
             });
             stages.cleanup(location);
 

@@ -128,7 +128,8 @@ private slots:
         // come); volume: a folder sits at the volume path; fail:TOOL: that tool fails
         // ("boot-file": createinstallmedia leaves none); again: a second run follows;
         // claim:huge: the installer claims 1 PB; claim:room: 150 GB more than the disk holds,
-        // and the existing files grow to 100 GB each.
+        // and the existing files grow to 100 GB each; dmg:link: the disk image is a link to a
+        // file of 100 GB; claim:link: 50 GB more than the disk holds.
         QTest::addColumn<QStringList>("setup");
         QTest::addColumn<int>("groups");        // progress groups published after the first
         QTest::addColumn<QString>("failure");   // pattern of the error description; empty: success
@@ -183,6 +184,9 @@ private slots:
             "", ".dmg");
         row("replaced files make the room", {"dmg:replace", "iso:replace", "claim:room"}, 5, "",
             all, ".iso");
+        // Replacing a link frees only the link: its target stays where it is.
+        row("a link is no room", {"dmg:link", "claim:link"}, 1,
+            exact("Not enough free space on the Desktop's disk: ") + ".*", "", ".dmg");
         row("hostile name", {}, 5, "", all, ".iso",
             "Evil 'one' \"two\" \\three\\ $(touch pwned1) `touch pwned2`; touch pwned3 '\\''\n"
             "$HOME & | > < * ? ~ \t \\\" é 🍎",
@@ -213,6 +217,17 @@ private slots:
                 qputenv("VANTOREL_TEST_FAIL", how.toUtf8());
             if (step == "claim:huge")
                 installer.size = 1'000'000'000'000'000;
+            if (step == "claim:link") {
+                struct statvfs disk;
+                QCOMPARE(statvfs(QFile::encodeName(box.desktop).constData(), &disk), 0);
+                installer.size = (qint64(disk.f_bavail * disk.f_frsize) + 50'000'000'000) / 2;
+            }
+            if (step == "dmg:link") {
+                const QString target = box.root + "/elsewhere";
+                QVERIFY(writeTestFile(target, "old") && QFile::resize(target, 100'000'000'000) &&
+                        QFile::link(target, dmg(name)));
+                continue;
+            }
             if (step == "claim:room") {
                 struct statvfs disk;
                 QCOMPARE(statvfs(QFile::encodeName(box.desktop).constData(), &disk), 0);
