@@ -11,7 +11,8 @@
 namespace vantorel {
 
 void AppleScriptExecutor::executeAppleScript(const QString &script, const Completion &completion,
-                                             const QString &interpreterPath)
+                                             const QString &interpreterPath,
+                                             const CommandCancellation *cancellation)
 {
     const QByteArray path = QFile::encodeName(interpreterPath);
     const QByteArray text = script.toUtf8();
@@ -20,7 +21,8 @@ void AppleScriptExecutor::executeAppleScript(const QString &script, const Comple
     // talkative command cannot fill the pipe and stall.
     const ChildOutcome outcome = runChildProcess(
         {path.toStdString(), "-e", text.toStdString()}, [](const char *, std::size_t) {},
-        [&errorOutput](const char *data, std::size_t size) { errorOutput.append(data, size); });
+        [&errorOutput](const char *data, std::size_t size) { errorOutput.append(data, size); },
+        cancellation);
 
     if (outcome.systemError != 0) {
         completion(false, Error::posix(outcome.systemError));
@@ -43,7 +45,8 @@ void AppleScriptExecutor::executeAppleScript(const QString &script, const Comple
     completion(false, Error::application(status, description));
 }
 
-bool AppleScriptExecutor::executeAppleScript(const QString &script, const QString &interpreterPath)
+bool AppleScriptExecutor::executeAppleScript(const QString &script, const QString &interpreterPath,
+                                             const CommandCancellation *cancellation)
 {
     bool succeeded = false;
     std::optional<Error> failure;
@@ -53,7 +56,7 @@ bool AppleScriptExecutor::executeAppleScript(const QString &script, const QStrin
             succeeded = success;
             failure = error;
         },
-        interpreterPath);
+        interpreterPath, cancellation);
     if (failure)
         throw *failure;
     return succeeded;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "commandcancellation.h"
 #include "error.h"
 
 #include <QString>
@@ -21,12 +22,17 @@ public:
 
     // Calls completion exactly once, on the calling thread, before returning: (true, none) on
     // exit status 0, otherwise (false, error).
+    //
+    // With a cancellation, the interpreter runs in a process group of its own, which cancel()
+    // ends (see runChildProcess); the command then fails like any other.
     static void executeAppleScript(const QString &script, const Completion &completion,
-                                   const QString &interpreterPath = defaultInterpreterPath());
+                                   const QString &interpreterPath = defaultInterpreterPath(),
+                                   const CommandCancellation *cancellation = nullptr);
 
     // Returns true on success and throws Error on every failure; it never returns false.
     static bool executeAppleScript(const QString &script,
-                                   const QString &interpreterPath = defaultInterpreterPath());
+                                   const QString &interpreterPath = defaultInterpreterPath(),
+                                   const CommandCancellation *cancellation = nullptr);
 
     // "/usr/bin/osascript" on macOS; elsewhere the project's vantorel-osascript beside the
     // application's executable.

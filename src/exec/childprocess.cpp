@@ -1,5 +1,6 @@
 #include "childprocess.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <memory>
@@ -88,7 +89,7 @@ public:
         posix_spawnattr_destroy(&m_attributes);
     }
 
-    int prepare(int stdoutFd, int stderrFd)
+    int prepare(int stdoutFd, int stderrFd, bool ownProcessGroup)
     {
         int error = 0;
         if (stdoutFd >= 0 &&
@@ -107,6 +108,11 @@ public:
         for (int signal : {SIGPIPE, SIGINT, SIGQUIT, SIGTERM, SIGHUP, SIGCHLD})
             sigaddset(&defaults, signal);
         short flags = POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF;
+        if (ownProcessGroup) {
+            flags |= POSIX_SPAWN_SETPGROUP;
+            if ((error = posix_spawnattr_setpgroup(&m_attributes, 0)) != 0)
+                return error;
+        }
 #ifdef POSIX_SPAWN_CLOEXEC_DEFAULT
         flags |= POSIX_SPAWN_CLOEXEC_DEFAULT;
         for (int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
@@ -153,13 +159,27 @@ struct Stream
 };
 
 // Reads both pipes until end of file on each; a failing poll() gives up the pipes rather than
-// spinning, and the child then sees a broken pipe.
-void drain(Stream (&streams)[2])
+// spinning, and the child then sees a broken pipe. A cancellation is carried out here, on the
+// thread that owns the child, so no signal can reach a process that has been reaped.
+void drain(Stream (&streams)[2], pid_t child, const CommandCancellation *cancellation)
 {
+    using Clock = std::chrono::steady_clock;
     constexpr std::size_t bufferSize = 64 * 1024;
     const std::unique_ptr<char[]> buffer(new char[bufferSize]);
+    const int wakeFd = cancellation ? cancellation->readableWhenCancelled() : -1;
+    int signalsSent = 0; // SIGTERM, then SIGKILL
+    Clock::time_point nextStep;
+    const auto giveUpPipes = [&streams] {
+        for (Stream &stream : streams)
+            stream.readEnd.reset();
+    };
     for (;;) {
-        pollfd fds[2];
+        if (cancellation && signalsSent == 0 && cancellation->isCancelled()) {
+            ::kill(-child, SIGTERM);
+            signalsSent = 1;
+            nextStep = Clock::now() + terminationGrace;
+        }
+        pollfd fds[3];
         nfds_t count = 0;
         Stream *polled[2];
         for (Stream &stream : streams) {
@@ -170,14 +190,34 @@ void drain(Stream (&streams)[2])
         }
         if (count == 0)
             return;
-        if (::poll(fds, count, -1) < 0) {
+        const nfds_t streamCount = count;
+        int timeout = -1;
+        if (signalsSent > 0) {
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(nextStep - Clock::now());
+            timeout = int(std::max<std::chrono::milliseconds::rep>(left.count(), 0));
+        } else if (wakeFd >= 0) {
+            fds[count++] = pollfd{wakeFd, POLLIN, 0};
+        } else if (cancellation) {
+            timeout = 100; // no descriptor to wake us: look again shortly
+        }
+        const int ready = ::poll(fds, count, timeout);
+        if (ready < 0) {
             if (errno == EINTR || errno == EAGAIN)
                 continue;
-            for (Stream &stream : streams)
-                stream.readEnd.reset();
+            giveUpPipes();
             return;
         }
-        for (nfds_t i = 0; i < count; ++i) {
+        if (ready == 0 && signalsSent > 0) {
+            if (signalsSent == 1) {
+                ::kill(-child, SIGKILL);
+                signalsSent = 2;
+                nextStep = Clock::now() + terminationGrace;
+                continue;
+            }
+            giveUpPipes();
+            return;
+        }
+        for (nfds_t i = 0; i < streamCount; ++i) {
             if (fds[i].revents == 0)
                 continue;
             const ssize_t got = ::read(fds[i].fd, buffer.get(), bufferSize);
@@ -192,11 +232,15 @@ void drain(Stream (&streams)[2])
 } // namespace
 
 ChildOutcome runChildProcess(const std::vector<std::string> &argv, const OutputSink &onStdout,
-                             const OutputSink &onStderr)
+                             const OutputSink &onStderr, const CommandCancellation *cancellation)
 {
     ChildOutcome outcome;
     if (argv.empty()) {
         outcome.systemError = EINVAL;
+        return outcome;
+    }
+    if (cancellation && cancellation->isCancelled()) {
+        outcome.systemError = ECANCELED;
         return outcome;
     }
     std::vector<char *> arguments;
@@ -222,7 +266,8 @@ ChildOutcome runChildProcess(const std::vector<std::string> &argv, const OutputS
     }
 
     SpawnSetup setup;
-    if ((outcome.systemError = setup.prepare(writeEnds[0].get(), writeEnds[1].get())) != 0)
+    if ((outcome.systemError =
+             setup.prepare(writeEnds[0].get(), writeEnds[1].get(), cancellation != nullptr)) != 0)
         return outcome;
     pid_t pid = -1;
     outcome.systemError = ::posix_spawn(&pid, arguments[0], setup.actions(), setup.attributes(),
@@ -234,7 +279,7 @@ ChildOutcome runChildProcess(const std::vector<std::string> &argv, const OutputS
         return outcome;
 
     try {
-        drain(streams);
+        drain(streams, pid, cancellation);
     } catch (...) {
         // A sink failed (out of memory): let go of the child without leaving a zombie.
         for (Stream &stream : streams)

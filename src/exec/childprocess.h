@@ -1,5 +1,8 @@
 #pragma once
 
+#include "commandcancellation.h"
+
+#include <chrono>
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -24,7 +27,15 @@ struct ChildOutcome
 //
 // An argument with an embedded NUL cannot be passed intact and fails with EINVAL instead of
 // being cut short.
+//
+// With a cancellation, the child leads a process group of its own, so that ending the command
+// ends what it started too. Once cancelled, the group is sent SIGTERM, then SIGKILL after
+// terminationGrace; if the pipes are still open another terminationGrace later (held by a
+// process we may not signal, such as one running as root), they are given up and the child is
+// reaped. A command cancelled before it starts is not started: systemError is ECANCELED.
+inline constexpr std::chrono::milliseconds terminationGrace{2000};
 ChildOutcome runChildProcess(const std::vector<std::string> &argv, const OutputSink &onStdout,
-                             const OutputSink &onStderr);
+                             const OutputSink &onStderr,
+                             const CommandCancellation *cancellation = nullptr);
 
 } // namespace vantorel

@@ -133,9 +133,22 @@ DiskImageStages::DiskImageStages(Environment environment, ReplacementRequest req
     , m_requestReplacement(std::move(requestReplacement))
 {}
 
+void DiskImageStages::setRun(const CommandCancellation *cancellation, RunLeftovers *leftovers)
+{
+    m_cancellation = cancellation;
+    m_leftovers = leftovers;
+}
+
 bool DiskImageStages::run(const QString &script) const
 {
-    return AppleScriptExecutor::executeAppleScript(script, m_environment.interpreterPath);
+    return AppleScriptExecutor::executeAppleScript(script, m_environment.interpreterPath,
+                                                   m_cancellation);
+}
+
+void DiskImageStages::record(QString RunLeftovers::*item, const QString &path) const
+{
+    if (m_leftovers)
+        m_leftovers->*item = path;
 }
 
 QString DiskImageStages::createDMG(const InstallerInfo &installer) const
@@ -148,15 +161,24 @@ QString DiskImageStages::createDMG(const InstallerInfo &installer) const
 
     const QString location =
         diskImageLocation(absolutePath(m_environment.desktopFolder), installer.name);
+    const QString isoPath = isoPathFor(location), leftover = conversionOutputFor(isoPath);
     // Refuse now a run that would fill the disk later; the files it replaces count as room.
     requireFreeSpace(absolutePath(m_environment.desktopFolder),
-                     commandtexts::sizeFigure(installer.size), {location, isoPathFor(location)});
-    if (entryExists(location)) {
-        if (!m_requestReplacement(location))
+                     commandtexts::sizeFigure(installer.size), {location, isoPath, leftover});
+    // The conversion output of a run that was cut short is asked about now, like the disk image:
+    // the convert command refuses to overwrite it, and would fail only after the long install.
+    QStringList replaced;
+    for (const QString &path : {location, leftover}) {
+        if (!entryExists(path))
+            continue;
+        if (!m_requestReplacement(path))
             throw Error::application(stageerror::dmgReplaceDeclined,
                                      QStringLiteral("Operation cancelled by user"));
-        removeEntry(location);
+        replaced << path;
     }
+    for (const QString &path : std::as_const(replaced))
+        removeEntry(path);
+    record(&RunLeftovers::diskImage, location);
     if (!run(commandtexts::createCommand(installer.size, installer.name, location)))
         throw Error::application(stageerror::createFailed,
                                  QStringLiteral("Failed to create DMG file"));
@@ -177,6 +199,7 @@ void DiskImageStages::makeBootable(const QString &location, const InstallerInfo 
             QStringLiteral("A volume named '%1' is already mounted. Eject it and try again.")
                 .arg(installer.name));
 
+    record(&RunLeftovers::volume, volumePath);
     if (!run(commandtexts::attachCommand(image)))
         throw Error::application(stageerror::attachFailed, QStringLiteral("Failed to mount DMG"));
 
@@ -186,6 +209,7 @@ void DiskImageStages::makeBootable(const QString &location, const InstallerInfo 
         toolPathFor(installerPath), installerPath, volumePath, installer.majorVersion()));
     // The eject's own flag means nothing; only its thrown error counts.
     run(commandtexts::ejectCommand(volumePath));
+    record(&RunLeftovers::volume, {});
     if (!installed)
         throw Error::application(stageerror::installMediaFailed,
                                  QStringLiteral("Failed to make DMG bootable"));
@@ -201,16 +225,50 @@ QString DiskImageStages::convertToISO(const QString &location) const
                                      QStringLiteral("Operation cancelled by user"));
         removeEntry(isoPath);
     }
+    record(&RunLeftovers::conversionOutput, conversionOutputFor(isoPath));
     if (!run(commandtexts::convertCommand(image, isoPath)))
         throw Error::application(stageerror::convertFailed,
                                  QStringLiteral("Failed to convert DMG to ISO"));
     moveEntry(conversionOutputFor(isoPath), isoPath);
+    record(&RunLeftovers::conversionOutput, {});
+    record(&RunLeftovers::iso, isoPath);
     return isoPath;
 }
 
 bool DiskImageStages::cleanup(const QString &location) const
 {
-    return run(commandtexts::deleteCommand(checkedLocation(location)));
+    const bool deleted = run(commandtexts::deleteCommand(checkedLocation(location)));
+    record(&RunLeftovers::diskImage, {});
+    return deleted;
+}
+
+QString DiskImageStages::rollBack(const RunLeftovers &leftovers, bool stopped) const
+{
+    QStringList leftBehind;
+    bool undone = false;
+    const auto undo = [&](const QString &path, const QString &script) {
+        if (path.isEmpty())
+            return;
+        try {
+            if (!entryExists(path))
+                return;
+            undone = true;
+            // Never cancelled: this is what a stop is waiting for.
+            AppleScriptExecutor::executeAppleScript(script, m_environment.interpreterPath);
+        } catch (const Error &error) {
+            leftBehind << QStringLiteral("Left behind: \u201C%1\u201D (%2).")
+                              .arg(path, error.localizedDescription().section(u'\n', 0, 0));
+        }
+    };
+    // The volume first: the disk image stays busy while it is attached, and an install-media
+    // command running as root, which no signal of ours reaches, ends when its volume goes.
+    undo(leftovers.volume, commandtexts::ejectCommand(leftovers.volume));
+    for (const QString &file :
+         {leftovers.conversionOutput, leftovers.diskImage, stopped ? leftovers.iso : QString()})
+        undo(file, commandtexts::deleteCommand(file));
+    if (!leftBehind.isEmpty())
+        return leftBehind.join(u'\n');
+    return undone ? QStringLiteral("The temporary files were removed.") : QString();
 }
 
 } // namespace vantorel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "commandcancellation.h"
 #include "environment.h"
 #include "installerinfo.h"
 
@@ -38,6 +39,18 @@ QString conversionOutputFor(const QString &isoPath);
 QString volumePathFor(const QString &volumesRoot, const QString &name);
 QString toolPathFor(const QString &installerPath);
 
+// What a run has made and still holds, as the stages go: what a failed or stopped run removes,
+// and nothing else. Each path is recorded before the command that makes it starts, and only
+// once the stage has made sure that nothing was there, so whatever is found there later is the
+// run's own.
+struct RunLeftovers
+{
+    QString volume;           // attached by the run, not yet ejected
+    QString diskImage;        // created, not yet deleted
+    QString conversionOutput; // being written, not yet moved onto the ISO name
+    QString iso;              // the finished ISO: removed only for a run the user stopped
+};
+
 // The four disk image stages of one run. Blocking: commands and prompts hold the calling
 // (worker) thread until they end. Every failure is thrown as Error.
 class DiskImageStages
@@ -48,18 +61,32 @@ public:
 
     DiskImageStages(Environment environment, ReplacementRequest requestReplacement);
 
+    // The run the stages belong to: its commands end when cancellation is cancelled (and none
+    // starts after that), and what they make is recorded in leftovers. Either may be null.
+    void setRun(const CommandCancellation *cancellation, RunLeftovers *leftovers);
+
     QString createDMG(const InstallerInfo &installer) const;
     void makeBootable(const QString &location, const InstallerInfo &installer) const;
     QString convertToISO(const QString &location) const;
     bool cleanup(const QString &location) const;
 
+    // Ejects and removes what a failed or stopped run left, in that order, the ISO only when
+    // stopped. Never asks and never stops early; it is not cancelled. Returns the alert's detail:
+    // "The temporary files were removed." when all of it went, one "Left behind: “PATH”
+    // (REASON)." line for each thing that stayed, or nothing when there was nothing to undo.
+    QString rollBack(const RunLeftovers &leftovers, bool stopped) const;
+
     const Environment &environment() const { return m_environment; }
 
 private:
     bool run(const QString &script) const;
+    // Records path in the run's leftovers, when there are any.
+    void record(QString RunLeftovers::*item, const QString &path) const;
 
     Environment m_environment;
     ReplacementRequest m_requestReplacement;
+    const CommandCancellation *m_cancellation = nullptr;
+    RunLeftovers *m_leftovers = nullptr;
 };
 
 } // namespace vantorel

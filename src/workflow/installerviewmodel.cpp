@@ -18,8 +18,11 @@ InstallerViewModel::InstallerViewModel(QObject *parent)
 
 InstallerViewModel::~InstallerViewModel()
 {
-    // Dropping our queued calls releases a worker waiting on a replace prompt (it reads the
-    // lost answer as "Cancel"), so the wait below cannot dead-lock.
+    // A run still going is stopped, so that it removes what it made instead of finishing for
+    // nobody. Dropping our queued calls releases a worker waiting on a replace prompt (it reads
+    // the lost answer as "Cancel"), so the wait below cannot dead-lock.
+    if (m_runCancellation)
+        m_runCancellation->cancel();
     {
         const QMutexLocker lock(&m_promptGate);
         m_promptsClosed = true;
@@ -94,6 +97,11 @@ void InstallerViewModel::storeSelectedInstaller(std::optional<InstallerInfo> ins
 void InstallerViewModel::storeIsProcessing(bool value)
 {
     store(m_isProcessing, value, &InstallerViewModel::isProcessingChanged);
+}
+
+void InstallerViewModel::storeIsStopping(bool value)
+{
+    store(m_isStopping, value, &InstallerViewModel::isStoppingChanged);
 }
 
 void InstallerViewModel::storeProgress(double value)

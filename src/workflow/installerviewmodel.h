@@ -1,5 +1,6 @@
 #pragma once
 
+#include "commandcancellation.h"
 #include "environment.h"
 #include "installerinfo.h"
 #include "interaction.h"
@@ -36,6 +37,8 @@ class InstallerViewModel : public QObject
     Q_PROPERTY(QVariant selectedInstaller READ selectedInstallerVariant NOTIFY
                    selectedInstallerChanged FINAL)
     Q_PROPERTY(bool isProcessing READ isProcessing NOTIFY isProcessingChanged FINAL)
+    // True from stopRun() until the stopped run's alert.
+    Q_PROPERTY(bool isStopping READ isStopping NOTIFY isStoppingChanged FINAL)
     Q_PROPERTY(double progress READ progress NOTIFY progressChanged FINAL)
     Q_PROPERTY(QString progressDescription READ progressDescription NOTIFY
                    progressDescriptionChanged FINAL)
@@ -72,6 +75,7 @@ public:
 
     const std::optional<InstallerInfo> &selectedInstaller() const { return m_selectedInstaller; }
     bool isProcessing() const { return m_isProcessing; }
+    bool isStopping() const { return m_isStopping; }
     double progress() const { return m_progress; }
     QString progressDescription() const { return m_progressDescription; }
     bool showingAlert() const { return m_showingAlert; }
@@ -100,6 +104,9 @@ public:
     Q_INVOKABLE void selectInstallerAt(const QUrl &bundle);
     // Starts one ISO run for the selected installer. GUI thread; returns at once.
     Q_INVOKABLE void createISO();
+    // Ends the current run: its command is ended, what it made is removed, and its one alert
+    // says that it was cancelled. GUI thread; returns at once.
+    Q_INVOKABLE void stopRun();
 
     // Starts loading the bundle on a worker; only the most recently started load publishes.
     void loadInstallerInfo(const QUrl &bundleUrl);
@@ -130,6 +137,7 @@ signals:
 
     void selectedInstallerChanged();
     void isProcessingChanged();
+    void isStoppingChanged();
     void progressChanged();
     void progressDescriptionChanged();
     void showingAlertChanged();
@@ -155,6 +163,7 @@ private:
     // Published stores; each announces objectWillChange first. GUI thread only.
     void storeSelectedInstaller(std::optional<InstallerInfo> installer);
     void storeIsProcessing(bool value);
+    void storeIsStopping(bool value);
     void storeProgress(double value);
     void storeProgressDescription(const QString &value);
     void storeShowingAlert(bool value);
@@ -174,6 +183,8 @@ private:
     void publishSample(double value);
     void startClock();
     void stopClock();
+    // The end of a run, before its alert. GUI thread.
+    void finishRun();
     void tickClock();
     // Starts sampling one long step of the current run; destroying the result ends it. Worker.
     std::unique_ptr<ProgressSampler> sampleStep(StepSpan span, ProgressSampler::Measure measure);
@@ -190,6 +201,7 @@ private:
 
     std::optional<InstallerInfo> m_selectedInstaller;
     bool m_isProcessing = false;
+    bool m_isStopping = false;
     double m_progress = 0.0;
     QString m_progressDescription;
     bool m_showingAlert = false;
@@ -205,6 +217,8 @@ private:
     QTimer m_clockTick;
     QElapsedTimer m_runClock;
     QElapsedTimer m_stepClock;
+    // The current run's, until its last group lands.
+    std::shared_ptr<CommandCancellation> m_runCancellation;
     std::optional<StepSpan> m_measuredSpan;
 
     Environment m_environment;

@@ -46,19 +46,33 @@ void InstallerViewModel::createISO()
     // The run works on copies taken now: later changes to the selection or the environment
     // do not reach it.
     const InstallerInfo installer = *m_selectedInstaller;
-    const DiskImageStages stages = this->stages();
+    DiskImageStages stages = this->stages();
+    auto cancellation = std::make_shared<CommandCancellation>();
+    m_runCancellation = cancellation;
 
     resetProgress();
     storeIsProcessing(true);
     insertCompletedStep(ProcessStep::selectInstaller);
     startClock();
 
-    m_workers.start([this, installer, stages] {
-        const auto finishWithError = [this](const QString &description) {
-            onGuiThread([this, description] {
-                stopClock();
+    m_workers.start([this, installer, stages, cancellation]() mutable {
+        RunLeftovers leftovers;
+        stages.setRun(cancellation.get(), &leftovers);
+        const auto finishWithError = [&](QString description) {
+            // What the run made goes before the alert: when it opens, the Desktop is as it was.
+            QString detail;
+            try {
+                detail = stages.rollBack(leftovers, cancellation->isCancelled());
+            } catch (...) {
+                // Out of memory while undoing: the alert still comes.
+            }
+            // Whatever the interrupted command said, the user stopped it.
+            if (cancellation->isCancelled())
+                description = QStringLiteral("Operation cancelled by user");
+            onGuiThread([this, description, detail] {
+                finishRun();
                 showAlert(QStringLiteral("Error"),
-                          QStringLiteral("Failed to create ISO image: ") + description);
+                          QStringLiteral("Failed to create ISO image: ") + description, detail);
                 storeIsProcessing(false);
             });
         };
@@ -120,7 +134,7 @@ void InstallerViewModel::createISO()
                 storeProgressDescription(QStringLiteral("ISO creation completed"));
             });
             onGuiThread([this, isoPath, verdict] {
-                stopClock();
+                finishRun();
                 // Before the alert, whose "Show in Folder" reveals it.
                 storeCreatedISOPath(isoPath);
                 showAlert(QStringLiteral("Success"),
@@ -136,6 +150,23 @@ void InstallerViewModel::createISO()
             finishWithError(QStringLiteral("Unknown error"));
         }
     });
+}
+
+void InstallerViewModel::stopRun()
+{
+    assertGuiThread();
+    if (!m_isProcessing || !m_runCancellation || m_isStopping)
+        return;
+    storeIsStopping(true);
+    m_runCancellation->cancel();
+}
+
+void InstallerViewModel::finishRun()
+{
+    stopClock();
+    m_runCancellation.reset();
+    if (m_isStopping)
+        storeIsStopping(false);
 }
 
 DiskImageStages InstallerViewModel::stages()

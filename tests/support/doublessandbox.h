@@ -53,7 +53,8 @@ public:
         qputenv("VANTOREL_TEST_VOLUMES_ROOT", QFile::encodeName(volumes));
         for (const char *name :
              {"VANTOREL_TEST_FAIL", "VANTOREL_TEST_RECORD_ONLY", "VANTOREL_TEST_DELAY",
-              "VANTOREL_TEST_PIECES", "VANTOREL_TEST_PIECE_PAUSE"})
+              "VANTOREL_TEST_PIECES", "VANTOREL_TEST_PIECE_PAUSE", "VANTOREL_TEST_SLOW",
+              "VANTOREL_TEST_SLOW_ONCE", "VANTOREL_TEST_UNREACHABLE"})
             qunsetenv(name);
         QDir::setCurrent(work);
     }

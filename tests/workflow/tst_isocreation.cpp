@@ -59,6 +59,18 @@ QStringList entries(const QString &folder)
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 }
 
+// The names of the other processes working in folder: every command of a run starts there.
+QStringList processesIn(const QString &folder)
+{
+    QStringList names;
+    for (const QString &pid : QDir("/proc").entryList(QDir::Dirs)) {
+        if (pid.toInt() > 0 && pid.toInt() != getpid() &&
+            QFileInfo("/proc/" + pid + "/cwd").symLinkTarget() == folder)
+            names << DoublesSandbox::readFile("/proc/" + pid + "/comm").trimmed();
+    }
+    return names;
+}
+
 } // namespace
 
 // Every published store, in order, as "property=value".
@@ -124,9 +136,11 @@ private slots:
 
     void run_data()
     {
-        // dmg:ANSWER, iso:ANSWER: that file exists and the prompt gets ANSWER ("unasked": none may
-        // come); volume: a folder sits at the volume path; fail:TOOL: that tool fails
-        // ("boot-file": createinstallmedia leaves none); again: a second run follows;
+        // dmg:ANSWER, iso:ANSWER, cdr:ANSWER: that file exists (cdr: an earlier conversion's
+        // output) and the prompt gets ANSWER ("unasked": none may come); volume: a folder sits at
+        // the volume path; fail:TOOLS: those tools fail ("boot-file": createinstallmedia leaves
+        // none; "convert-halfway": after writing part of its output); again: a failed run is
+        // followed by a second one, with nothing done by hand in between;
         // claim:huge: the installer claims 1 PB; claim:room: 150 GB more than the disk holds,
         // and the existing files grow to 100 GB each; dmg:link: the disk image is a link to a
         // file of 100 GB; claim:link: 50 GB more than the disk holds.
@@ -135,15 +149,18 @@ private slots:
         QTest::addColumn<QString>("failure");   // pattern of the error description; empty: success
         QTest::addColumn<QStringList>("calls"); // in order; "install" is createinstallmedia
         QTest::addColumn<QStringList>("left");  // name suffixes on the Desktop, then "volume"
+        // Pattern of a failure's detail line: what the run removed or left; empty: none.
+        QTest::addColumn<QString>("detail");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("macOSVersion");
-        const auto row = [](const char *tag, const QStringList &setup, int groups,
-                            const QString &failure, const QString &calls, const QString &left,
-                            const QString &name = "Install macOS Sonoma",
-                            const QString &version = "14.6.1") {
-            QTest::addRow("%s", tag) << setup << groups << failure << calls.split(' ')
-                                     << left.split(' ', Qt::SkipEmptyParts) << name << version;
-        };
+        const auto row =
+            [](const char *tag, const QStringList &setup, int groups, const QString &failure,
+               const QString &calls, const QString &left, const QString &detail = "",
+               const QString &name = "Install macOS Sonoma", const QString &version = "14.6.1") {
+                QTest::addRow("%s", tag)
+                    << setup << groups << failure << calls.split(' ')
+                    << left.split(' ', Qt::SkipEmptyParts) << detail << name << version;
+            };
         const auto execution = [](const QString &text, int status = 1) {
             return R"(\d+:\d+: execution error: )" + QRegularExpression::escape(text) +
                    QString(R"( \(%1\)\n)").arg(status);
@@ -151,31 +168,40 @@ private slots:
         const auto exact = [](const QString &text) { return QRegularExpression::escape(text); };
         const QString all = "create attach install eject convert rm";
         const QString cancelled = exact("Operation cancelled by user");
+        const QString removed = exact("The temporary files were removed.");
 
-        row("success", {}, 5, "", all, ".iso", "Install macOS 13.6", "13.6");
-        row("success, long install command", {}, 5, "", all, ".iso", "Install macOS Monterey",
+        row("success", {}, 5, "", all, ".iso", "", "Install macOS 13.6", "13.6");
+        row("success, long install command", {}, 5, "", all, ".iso", "", "Install macOS Monterey",
             "12.7.4");
-        // Its error ends the stage at once: no eject, the volume stays attached.
+        // A failed run ejects the volume it attached and removes the disk image it made.
         row("createinstallmedia fails", {"fail:createinstallmedia"}, 2,
-            execution("An error occurred erasing the disk."), "create attach install",
-            ".dmg volume");
-        row("administrator password refused", {"fail:pkexec"}, 2, execution("User canceled.", -128),
-            "create attach", ".dmg volume");
+            execution("An error occurred erasing the disk."), "create attach install eject rm", "",
+            removed);
+        // Nothing is left that a second run would trip over.
+        row("administrator password refused, then a run", {"fail:pkexec", "again"}, 5, "", all,
+            ".iso");
+        row("conversion fails halfway", {"fail:convert-halfway"}, 3,
+            execution("hdiutil: convert failed - internal error"),
+            "create attach install eject convert rmcdr rm", "", removed);
+        // The ISO is the product and stays; the disk image that cannot be removed is named.
         row("cleanup fails", {"fail:rm"}, 4,
-            execution("rm: cannot remove: Operation not permitted"), all, ".dmg .iso");
+            execution("rm: cannot remove: Operation not permitted"), all + " rm", ".dmg .iso",
+            exact("Left behind: \u201CDESKTOP/Install macOS Sonoma.dmg\u201D (") +
+                R"(\d+:\d+: execution error: rm: cannot remove: Operation not permitted \(1\)\)\.)");
         row("disk image exists, cancel", {"dmg:cancel"}, 1, cancelled, "", ".dmg");
-        row("disk image left by a failed run, replaced by the next",
-            {"fail:createinstallmedia", "again"}, 5, "", all, ".iso");
-        row("ISO exists, cancel", {"iso:cancel"}, 3, cancelled, "create attach install eject",
-            ".dmg .iso");
+        row("ISO exists, cancel", {"iso:cancel"}, 3, cancelled, "create attach install eject rm",
+            ".iso", removed);
         row("ISO exists, replace", {"iso:replace"}, 5, "", all, ".iso");
+        // An earlier run's conversion output is asked about before any command runs.
+        row("conversion output exists, cancel", {"cdr:cancel"}, 1, cancelled, "", ".iso.cdr");
+        row("conversion output exists, replace", {"cdr:replace"}, 5, "", all, ".iso");
         row("volume already mounted", {"volume"}, 2,
             exact("A volume named 'Install macOS Sonoma' is already mounted. Eject it and try "
                   "again."),
-            "create", ".dmg volume");
+            "create rm", "volume", removed);
         for (const char *name : {"", ".", "..", "../Evil"})
             row(qPrintable(QString("unusable name '%1'").arg(name)), {}, 1,
-                exact("The installer name cannot be used as a file name"), "", "", name);
+                exact("The installer name cannot be used as a file name"), "", "", "", name);
         row("no boot file: not verified", {"fail:boot-file"}, 5, "", all, ".iso");
         // Refused before any prompt or command; the file that was there stays.
         row("more than the disk holds", {"dmg:unasked", "claim:huge"}, 1,
@@ -187,7 +213,7 @@ private slots:
         // Replacing a link frees only the link: its target stays where it is.
         row("a link is no room", {"dmg:link", "claim:link"}, 1,
             exact("Not enough free space on the Desktop's disk: ") + ".*", "", ".dmg");
-        row("hostile name", {}, 5, "", all, ".iso",
+        row("hostile name", {}, 5, "", all, ".iso", "",
             "Evil 'one' \"two\" \\three\\ $(touch pwned1) `touch pwned2`; touch pwned3 '\\''\n"
             "$HOME & | > < * ? ~ \t \\\" é 🍎",
             "10.13.6");
@@ -200,6 +226,7 @@ private slots:
         QFETCH(QString, failure);
         QFETCH(QStringList, calls);
         QFETCH(QStringList, left);
+        QFETCH(QString, detail);
         QFETCH(QString, name);
         QFETCH(QString, macOSVersion);
         DoublesSandbox &box = *m_box;
@@ -209,7 +236,10 @@ private slots:
         TablePrompter prompter;
         QStringList prompts;
         const auto fileFor = [&](const QString &what) {
-            return what == "iso" ? iso(name) : what == "dmg" ? dmg(name) : volume + "/someone's";
+            return what == "iso"   ? iso(name)
+                   : what == "dmg" ? dmg(name)
+                   : what == "cdr" ? iso(name) + ".cdr"
+                                   : volume + "/someone's";
         };
         for (const QString &step : setup) {
             const QString what = step.section(':', 0, 0), how = step.section(':', 1);
@@ -240,7 +270,7 @@ private slots:
             QVERIFY(writeTestFile(fileFor(what), "old"));
             if (how.isEmpty() || how == "unasked")
                 continue;
-            prompts << QFileInfo(what == "iso" ? iso(name) : dmg(name)).fileName();
+            prompts << QFileInfo(fileFor(what)).fileName();
             if (how == "replace")
                 prompter.replace << prompts.last();
         }
@@ -264,14 +294,11 @@ private slots:
             model.waitForBackgroundWork();
         };
         if (setup.contains("again")) {
-            // The user ejects the volume that the failed run left attached and starts again.
             runToEnd();
             QCOMPARE(model.alertTitle(), "Error");
-            QCOMPARE(entries(box.desktop), QStringList{name + ".dmg"});
-            QVERIFY(QDir(volume).removeRecursively() && QFile::remove(box.log));
+            QCOMPARE(entries(box.desktop) + entries(box.volumes), QStringList());
+            QVERIFY(QFile::remove(box.log));
             qunsetenv("VANTOREL_TEST_FAIL");
-            prompts << name + ".dmg";
-            prompter.replace << prompts.last();
         }
         StoreRecorder recorder(model);
         runToEnd();
@@ -298,6 +325,9 @@ private slots:
         expected << QString("alertTitle=") + (failure.isEmpty() ? "Success" : "Error")
                  << "alertMessage=" + model.alertMessage();
         // The check's verdict on the finished ISO; the double's xorriso keeps 32 bytes of a name.
+        // A failure's detail says what was undone.
+        if (!detail.isEmpty())
+            expected << "alertDetail=" + model.alertDetail();
         if (failure.isEmpty())
             expected << "alertDetail=" +
                             (setup.contains("fail:boot-file")
@@ -314,6 +344,12 @@ private slots:
         QVERIFY2(QRegularExpression("^(" + pattern + ")\\z").match(model.alertMessage()).hasMatch(),
                  qPrintable(model.alertMessage()));
         QCOMPARE(prompter.asked, prompts);
+        const QString detailPattern =
+            QString(detail).replace("DESKTOP", QRegularExpression::escape(box.desktop));
+        QVERIFY2(detail.isEmpty() || QRegularExpression("^(" + detailPattern + ")\\z")
+                                         .match(model.alertDetail())
+                                         .hasMatch(),
+                 qPrintable(model.alertDetail()));
 
         // Exactly the intended programs with the intended arguments, in order; createinstallmedia
         // with administrator rights.
@@ -331,7 +367,8 @@ private slots:
             {"install", install},
             {"eject", {hdiutil, "eject", volume, "-force"}},
             {"convert", {hdiutil, "convert", dmg(name), "-format", "UDTO", "-o", iso(name)}},
-            {"rm", {box.bin + "/rm", dmg(name)}}};
+            {"rm", {box.bin + "/rm", dmg(name)}},
+            {"rmcdr", {box.bin + "/rm", iso(name) + ".cdr"}}};
         QList<QStringList> actual, intended;
         for (QStringList record : DoublesSandbox::readRecords(box.log)) {
             if (QRegularExpression("^uid=0 |elevated=1$").match(record.last()).hasMatch())
@@ -349,8 +386,56 @@ private slots:
                  left);
         QCOMPARE(entries(box.work), QStringList());
         for (const QString &step : setup)
-            if (QRegularExpression("^(dmg|iso|volume)(:cancel|:unasked)?$").match(step).hasMatch())
+            if (QRegularExpression("^(dmg|iso|cdr|volume)(:cancel|:unasked)?$")
+                    .match(step)
+                    .hasMatch())
                 QCOMPARE(DoublesSandbox::readFile(fileFor(step.section(':', 0, 0))), "old");
+    }
+
+    // Stopped while a stage's command runs (one that would take a minute): the command ends,
+    // with whatever it started, what the run made is removed, and the one alert says so.
+    void stop_data()
+    {
+        QTest::addColumn<QByteArray>("slow");  // the command running when the user stops
+        QTest::addColumn<bool>("unreachable"); // it ignores the runner's signals, as root's would
+        QTest::addColumn<QString>("detail");
+        const QString removed = "The temporary files were removed.";
+        QTest::addRow("creating the disk image") << QByteArray("create") << false << "";
+        QTest::addRow("installing") << QByteArray("install") << false << removed;
+        // Only the eject of its volume ends it.
+        QTest::addRow("installing, out of the signals' reach")
+            << QByteArray("install") << true << removed;
+        QTest::addRow("converting") << QByteArray("convert") << false << removed;
+        // The finished ISO goes too: the user asked for the files to be removed.
+        QTest::addRow("cleaning up") << QByteArray("rm") << false << removed;
+    }
+
+    void stop()
+    {
+        QFETCH(QByteArray, slow);
+        QFETCH(bool, unreachable);
+        DoublesSandbox &box = *m_box;
+        const QString started = box.root + "/slow-started";
+        qputenv("VANTOREL_TEST_SLOW", slow);
+        qputenv("VANTOREL_TEST_SLOW_ONCE", QFile::encodeName(started));
+        if (unreachable)
+            qputenv("VANTOREL_TEST_UNREACHABLE", "1");
+        InstallerViewModel model;
+        TablePrompter prompter;
+        configure(model, prompter);
+        ViewModelStateAccess::setSelectedInstaller(
+            model, box.makeInstaller("Install macOS Sonoma", "14.6.1"));
+        model.createISO();
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(started), 30000);
+        model.stopRun();
+        QVERIFY(model.isStopping());
+        // Well before the command would have ended by itself.
+        QTRY_VERIFY_WITH_TIMEOUT(!model.isProcessing(), 30000);
+        QCOMPARE(model.alertMessage(), "Failed to create ISO image: Operation cancelled by user");
+        QTEST(model.alertDetail(), "detail");
+        QVERIFY(!model.isStopping());
+        QCOMPARE(entries(box.desktop) + entries(box.volumes), QStringList());
+        QTRY_COMPARE(processesIn(box.work), QStringList());
     }
 
     // Whatever a name or path holds, the command built from it runs exactly the intended
