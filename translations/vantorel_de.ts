@@ -109,12 +109,12 @@
         <translation>Neues Fenster</translation>
     </message>
     <message>
-        <source>An ISO image is being created</source>
-        <translation>Ein ISO-Image wird gerade erstellt</translation>
+        <source>Stop creating the ISO and quit?</source>
+        <translation>Erstellung des ISO-Images abbrechen und beenden?</translation>
     </message>
     <message>
-        <source>Vantorel can be closed once the current run has finished.</source>
-        <translation>Vantorel kann geschlossen werden, sobald der aktuelle Vorgang abgeschlossen ist.</translation>
+        <source>Stop and Quit</source>
+        <translation>Abbrechen und beenden</translation>
     </message>
 </context>
 <context>
@@ -148,6 +148,10 @@
         <source>Progress %1 %</source>
         <translation>Fortschritt %1 %</translation>
     </message>
+    <message>
+        <source>Stop</source>
+        <translation>Abbrechen</translation>
+    </message>
 </context>
 <context>
     <name>StepRow</name>
@@ -162,6 +166,25 @@
     <message>
         <source>%1, pending</source>
         <translation>%1, ausstehend</translation>
+    </message>
+</context>
+<context>
+    <name>StopQuestion</name>
+    <message>
+        <source>Stop creating the ISO?</source>
+        <translation>Erstellung des ISO-Images abbrechen?</translation>
+    </message>
+    <message>
+        <source>The files made so far will be removed.</source>
+        <translation>Die bisher erstellten Dateien werden entfernt.</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Continue</source>
+        <translation>Fortfahren</translation>
     </message>
 </context>
 <context>

@@ -109,12 +109,12 @@
         <translation>Nueva ventana</translation>
     </message>
     <message>
-        <source>An ISO image is being created</source>
-        <translation>Se está creando una imagen ISO</translation>
+        <source>Stop creating the ISO and quit?</source>
+        <translation>¿Detener la creación de la ISO y salir?</translation>
     </message>
     <message>
-        <source>Vantorel can be closed once the current run has finished.</source>
-        <translation>Podrás cerrar Vantorel cuando termine el proceso en curso.</translation>
+        <source>Stop and Quit</source>
+        <translation>Detener y salir</translation>
     </message>
 </context>
 <context>
@@ -148,6 +148,10 @@
         <source>Progress %1 %</source>
         <translation>Progreso %1 %</translation>
     </message>
+    <message>
+        <source>Stop</source>
+        <translation>Detener</translation>
+    </message>
 </context>
 <context>
     <name>StepRow</name>
@@ -162,6 +166,25 @@
     <message>
         <source>%1, pending</source>
         <translation>%1, pendiente</translation>
+    </message>
+</context>
+<context>
+    <name>StopQuestion</name>
+    <message>
+        <source>Stop creating the ISO?</source>
+        <translation>¿Detener la creación de la ISO?</translation>
+    </message>
+    <message>
+        <source>The files made so far will be removed.</source>
+        <translation>Se eliminarán los archivos creados hasta ahora.</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Detener</translation>
+    </message>
+    <message>
+        <source>Continue</source>
+        <translation>Continuar</translation>
     </message>
 </context>
 <context>

@@ -109,12 +109,12 @@
         <translation>Nouvelle fenêtre</translation>
     </message>
     <message>
-        <source>An ISO image is being created</source>
-        <translation>Une image ISO est en cours de création</translation>
+        <source>Stop creating the ISO and quit?</source>
+        <translation>Arrêter la création de l’ISO et quitter ?</translation>
     </message>
     <message>
-        <source>Vantorel can be closed once the current run has finished.</source>
-        <translation>Vous pourrez fermer Vantorel une fois l’opération en cours terminée.</translation>
+        <source>Stop and Quit</source>
+        <translation>Arrêter et quitter</translation>
     </message>
 </context>
 <context>
@@ -148,6 +148,10 @@
         <source>Progress %1 %</source>
         <translation>Progression %1 %</translation>
     </message>
+    <message>
+        <source>Stop</source>
+        <translation>Arrêter</translation>
+    </message>
 </context>
 <context>
     <name>StepRow</name>
@@ -162,6 +166,25 @@
     <message>
         <source>%1, pending</source>
         <translation>%1, en attente</translation>
+    </message>
+</context>
+<context>
+    <name>StopQuestion</name>
+    <message>
+        <source>Stop creating the ISO?</source>
+        <translation>Arrêter la création de l’ISO ?</translation>
+    </message>
+    <message>
+        <source>The files made so far will be removed.</source>
+        <translation>Les fichiers créés jusqu’ici seront supprimés.</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Arrêter</translation>
+    </message>
+    <message>
+        <source>Continue</source>
+        <translation>Continuer</translation>
     </message>
 </context>
 <context>

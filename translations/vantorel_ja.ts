@@ -108,12 +108,12 @@
         <translation>新規ウインドウ</translation>
     </message>
     <message>
-        <source>An ISO image is being created</source>
-        <translation>ISOイメージを作成中です</translation>
+        <source>Stop creating the ISO and quit?</source>
+        <translation>ISO の作成を中止して終了しますか?</translation>
     </message>
     <message>
-        <source>Vantorel can be closed once the current run has finished.</source>
-        <translation>現在の処理が完了すると、Vantorelを閉じることができます。</translation>
+        <source>Stop and Quit</source>
+        <translation>中止して終了</translation>
     </message>
 </context>
 <context>
@@ -147,6 +147,10 @@
         <source>Progress %1 %</source>
         <translation>進行状況 %1%</translation>
     </message>
+    <message>
+        <source>Stop</source>
+        <translation>中止</translation>
+    </message>
 </context>
 <context>
     <name>StepRow</name>
@@ -161,6 +165,25 @@
     <message>
         <source>%1, pending</source>
         <translation>%1、待機中</translation>
+    </message>
+</context>
+<context>
+    <name>StopQuestion</name>
+    <message>
+        <source>Stop creating the ISO?</source>
+        <translation>ISO の作成を中止しますか?</translation>
+    </message>
+    <message>
+        <source>The files made so far will be removed.</source>
+        <translation>これまでに作成されたファイルは削除されます。</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>中止</translation>
+    </message>
+    <message>
+        <source>Continue</source>
+        <translation>続ける</translation>
     </message>
 </context>
 <context>

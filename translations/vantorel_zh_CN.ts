@@ -108,12 +108,12 @@
         <translation>新建窗口</translation>
     </message>
     <message>
-        <source>An ISO image is being created</source>
-        <translation>正在创建 ISO 映像</translation>
+        <source>Stop creating the ISO and quit?</source>
+        <translation>停止创建 ISO 并退出？</translation>
     </message>
     <message>
-        <source>Vantorel can be closed once the current run has finished.</source>
-        <translation>当前任务完成后即可关闭 Vantorel。</translation>
+        <source>Stop and Quit</source>
+        <translation>停止并退出</translation>
     </message>
 </context>
 <context>
@@ -147,6 +147,10 @@
         <source>Progress %1 %</source>
         <translation>进度 %1%</translation>
     </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
 </context>
 <context>
     <name>StepRow</name>
@@ -161,6 +165,25 @@
     <message>
         <source>%1, pending</source>
         <translation>%1，等待中</translation>
+    </message>
+</context>
+<context>
+    <name>StopQuestion</name>
+    <message>
+        <source>Stop creating the ISO?</source>
+        <translation>停止创建 ISO？</translation>
+    </message>
+    <message>
+        <source>The files made so far will be removed.</source>
+        <translation>目前已创建的文件将被删除。</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Continue</source>
+        <translation>继续</translation>
     </message>
 </context>
 <context>

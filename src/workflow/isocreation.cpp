@@ -155,10 +155,11 @@ void InstallerViewModel::createISO()
 void InstallerViewModel::stopRun()
 {
     assertGuiThread();
-    if (!m_isProcessing || !m_runCancellation || m_isStopping)
+    if (!m_isProcessing || m_isStopping)
         return;
     storeIsStopping(true);
-    m_runCancellation->cancel();
+    if (m_runCancellation)
+        m_runCancellation->cancel();
 }
 
 void InstallerViewModel::finishRun()

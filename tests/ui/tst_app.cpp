@@ -192,7 +192,7 @@ private slots:
     }
 
     // Last: an accepted quit leaves every later event loop ending at once.
-    void endingDuringARunIsRefused_data()
+    void endingDuringARunAsksFirst_data()
     {
         QTest::addColumn<bool>("quit"); // or close the window
         QTest::addColumn<bool>("processing");
@@ -202,7 +202,7 @@ private slots:
         QTest::addRow("quit during a run") << true << true;
     }
 
-    void endingDuringARunIsRefused()
+    void endingDuringARunAsksFirst()
     {
         QFETCH(bool, quit);
         QFETCH(bool, processing);
@@ -210,16 +210,25 @@ private slots:
         QQuickWindow *window = VantorelApp::loadWindow(engine);
         QVERIFY(window && QTest::qWaitForWindowExposed(window));
         QCOMPARE(window->title(), "Vantorel");
-        ViewModelStateAccess::setProcessing(*window->findChild<InstallerViewModel *>(), processing);
+        auto *model = window->findChild<InstallerViewModel *>();
+        ViewModelStateAccess::setProcessing(*model, processing);
 
         QEvent event(QEvent::Quit);
         QCOMPARE(quit ? (QCoreApplication::sendEvent(qApp, &event), event.isAccepted())
                       : window->close(),
                  !processing);
         QCOMPARE(window->isVisible(), processing);
-        // The refusal is explained rather than silent.
-        const QObject *notice = window->findChild<QObject *>("busyNotice");
-        QCOMPARE(notice && notice->property("visible").toBool(), processing);
+        if (!processing)
+            return;
+        // "Stop and Quit" stops the run, and the window closes once it has stopped.
+        auto *question = window->findChild<QObject *>("quitQuestion");
+        QTRY_VERIFY(question && question->property("opened").toBool());
+        QCOMPARE(question->property("title"), "Stop creating the ISO and quit?");
+        QVERIFY(QMetaObject::invokeMethod(question->findChild<QObject *>("alertActionButton"),
+                                          "clicked"));
+        QVERIFY(model->isStopping() && window->isVisible());
+        ViewModelStateAccess::setProcessing(*model, false);
+        QVERIFY(!window->isVisible());
     }
 };
 

@@ -105,7 +105,10 @@ private slots:
         QWindow *front = inFront ? static_cast<QWindow *>(m_window) : &other;
         front->requestActivate();
         QVERIFY(QTest::qWaitForWindowActive(front));
-        QTest::failOnWarning(QRegularExpression(".*"));
+        // Any warning but the offscreen platform's about the window's size hints, which the run's
+        // taller content changes.
+        QTest::failOnWarning(
+            QRegularExpression("^(?!This plugin does not support propagateSizeHints)"));
 
         m_model->setEnvironment({VANTOREL_OSASCRIPT_PATH, sandbox.desktop, sandbox.volumes});
         ViewModelStateAccess::setSelectedInstaller(*m_model, sandbox.makeInstaller(name, "14.6"));

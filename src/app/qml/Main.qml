@@ -14,9 +14,14 @@ ApplicationWindow {
 
     title: qsTr("Vantorel")
     minimumWidth: minimumContentWidth
-    minimumHeight: minimumContentHeight + (menuBar ? menuBar.implicitHeight : 0)
+    // Content taller than that (a run's section under a long header) raises the minimum, and the
+    // window grows to show all of it; it opens at the minimum content size.
+    minimumHeight: Math.max(minimumContentHeight, content.implicitHeight)
+                   + (menuBar ? menuBar.implicitHeight : 0)
     width: minimumWidth
-    height: minimumHeight
+    height: minimumContentHeight + (menuBar ? menuBar.implicitHeight : 0)
+    // Qt 6.4 keeps a window's size when its minimum grows past it.
+    onMinimumHeightChanged: if (height < minimumHeight) height = minimumHeight
     visible: true
 
     // The in-window menu bar takes a good part of the start-up while hardly anyone uses it at
@@ -86,19 +91,38 @@ ApplicationWindow {
 
     // A run drives external tools for minutes; ending the process under it would leave a
     // half-written disk image attached. Closing (and quitting, which closes every window first)
-    // is therefore refused while a run is under way, and the user is told why.
+    // during a run therefore asks first; "Stop and Quit" stops the run, which removes what it
+    // made, and closes the window once it has.
+    property bool closeWhenStopped: false
     onClosing: close => {
         if (content.viewModel.isProcessing) {
             close.accepted = false
-            if (busyNotice.item === null)
-                busyNotice.source = "BusyNotice.qml"
-            busyNotice.item.open()
+            if (quitQuestion.item === null)
+                quitQuestion.source = "QuitQuestion.qml"
+            quitQuestion.item.open()
         }
     }
-
     // Made the first time it is needed, by file name: its types would otherwise be loaded with
     // the window.
     Loader {
-        id: busyNotice
+        id: quitQuestion
+    }
+    Connections {
+        target: quitQuestion.item
+        function onActionClicked() {
+            window.closeWhenStopped = true
+            content.viewModel.stopRun()
+        }
+    }
+    Connections {
+        target: content.viewModel
+        function onIsProcessingChanged() {
+            if (content.viewModel.isProcessing)
+                return
+            if (window.closeWhenStopped)
+                window.close()
+            else if (quitQuestion.item)
+                quitQuestion.item.close() // the run ended by itself
+        }
     }
 }

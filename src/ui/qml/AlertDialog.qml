@@ -12,6 +12,8 @@ Dialog {
     property string detail
     // The second button's text; no second button when empty.
     property string actionText
+    // The default button's text.
+    property string okText: qsTr("OK")
     signal actionClicked()
     // A tool's error output can run to a megabyte, and laying all of it out would hold up the
     // window for seconds: beyond twice this many characters the alert shows the first and the
@@ -158,7 +160,7 @@ Dialog {
             Button {
                 id: okButton
                 objectName: "alertOkButton"
-                text: qsTr("OK")
+                text: dialog.okText
                 Accessible.name: text
                 highlighted: true
                 Keys.onReturnPressed: clicked()

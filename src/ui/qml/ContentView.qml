@@ -14,6 +14,9 @@ Item {
     }
     readonly property bool hasInstaller: viewModel.selectedInstaller !== undefined
 
+    // What the column needs, padding included; the window keeps at least this much.
+    implicitHeight: column.y + column.implicitHeight + Theme.padding
+
     // Starts at the top; the height left over stays empty below.
     Column {
         id: column
@@ -78,6 +81,25 @@ Item {
         border.width: 2
     }
 
+    // "Stop" asks first; only its own button stops the run.
+    Loader {
+        id: stopQuestion
+    }
+    Connections {
+        target: progressArea.item
+        function onStopRequested() {
+            if (stopQuestion.item === null)
+                stopQuestion.source = "StopQuestion.qml"
+            stopQuestion.item.open()
+        }
+    }
+    Connections {
+        target: stopQuestion.item
+        function onActionClicked() {
+            root.viewModel.stopRun()
+        }
+    }
+
     DesktopServices {
         id: desktop
         viewModel: root.viewModel
@@ -125,9 +147,12 @@ Item {
                 })
         }
         function onIsProcessingChanged() {
-            if (!root.viewModel.isProcessing)
+            if (!root.viewModel.isProcessing) {
                 progressArea.source = ""
-            else if (progressArea.item === null)
+                // A run that ended by itself leaves nothing to stop.
+                if (stopQuestion.item)
+                    stopQuestion.item.close()
+            } else if (progressArea.item === null)
                 progressArea.setSource("ProgressSection.qml", {
                     objectName: "progressSection",
                     progress: Qt.binding(() => root.viewModel.progress),
@@ -135,7 +160,9 @@ Item {
                     currentStep: Qt.binding(() => root.viewModel.currentStep),
                     completedSteps: Qt.binding(() => root.viewModel.completedSteps),
                     elapsedSeconds: Qt.binding(() => root.viewModel.elapsedSeconds),
-                    stepSecondsLeft: Qt.binding(() => root.viewModel.stepSecondsLeft)
+                    stepSecondsLeft: Qt.binding(() => root.viewModel.stepSecondsLeft),
+                    canStop: Qt.binding(() => !root.viewModel.isStopping
+                                              && !(stopQuestion.item && stopQuestion.item.visible))
                 })
         }
         function onShowingAlertChanged() {

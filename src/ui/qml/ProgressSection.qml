@@ -15,6 +15,11 @@ Column {
     // Seconds since the run started, and the estimate for the current step (-1: none).
     required property int elapsedSeconds
     required property int stepSecondsLeft
+    // Whether "Stop" and its keys may ask now: not once the run is stopping or a dialog is open.
+    required property bool canStop
+
+    // The user asked to stop the run, with the button or a key.
+    signal stopRequested()
 
     // 4:12, or 1:04:12 past the hour.
     function clockText(seconds) {
@@ -130,5 +135,23 @@ Column {
                 }
             }
         }
+    }
+
+    Button {
+        objectName: "stopButton"
+        anchors.horizontalCenter: parent.horizontalCenter
+        text: qsTr("Stop")
+        enabled: section.canStop
+        Accessible.name: text
+        Keys.onReturnPressed: clicked()
+        Keys.onEnterPressed: clicked()
+        onClicked: section.stopRequested()
+    }
+
+    // Escape, and Command-period on macOS (Ctrl+. elsewhere), as in the Mac's own dialogs.
+    Shortcut {
+        sequences: ["Escape", "Ctrl+."]
+        enabled: section.canStop
+        onActivated: section.stopRequested()
     }
 }

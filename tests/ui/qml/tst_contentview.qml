@@ -47,6 +47,25 @@ Item {
             compare(findChild(view, "progressArea").visible, data.processing)
             compare(findChild(view, "selectInstallerButton").enabled, data.enabled[0])
             compare(findChild(view, "createISOButton").enabled, data.enabled[1])
+            compare(findChild(view, "stopButton") !== null, data.processing)
+        }
+
+        // Escape asks before stopping; "Continue" leaves the run alone, "Stop" stops it.
+        function test_stop() {
+            const view = makeView(true, true)
+            keyClick(Qt.Key_Escape)
+            const question = findChild(view, "stopQuestion")
+            tryCompare(question, "opened", true)
+            compare([question.title, question.message],
+                    ["Stop creating the ISO?", "The files made so far will be removed."])
+            mouseClick(findChild(question.footer, "alertOkButton"))
+            tryCompare(question, "visible", false)
+            compare([view.viewModel.isProcessing, view.viewModel.isStopping], [true, false])
+            mouseClick(findChild(view, "stopButton"))
+            tryCompare(question, "opened", true)
+            mouseClick(findChild(question.footer, "alertActionButton"))
+            compare(view.viewModel.isStopping, true)
+            verify(!findChild(view, "stopButton").enabled)
         }
 
         // Tab reaches a main button, and Return and Enter press it as Space does.
