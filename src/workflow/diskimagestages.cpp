@@ -99,9 +99,9 @@ QString joinPath(const QString &folder, const QString &component)
     return folder + u'/' + component;
 }
 
-QString diskImageLocation(const QString &desktopFolder, const QString &name)
+QString diskImageLocation(const QString &folder, const QString &name)
 {
-    return joinPath(desktopFolder, name + QLatin1String(".dmg"));
+    return joinPath(folder, name + QLatin1String(".dmg"));
 }
 
 QString isoPathFor(const QString &diskImageLocation)
@@ -155,16 +155,22 @@ QString DiskImageStages::createDMG(const InstallerInfo &installer) const
 {
     // Before anything touches the disk: the name becomes a file name and a volume name.
     requireUsableFileName(installer.name);
-    if (m_environment.desktopFolder.isEmpty())
+    const QString &output = m_environment.outputFolder.isEmpty() ? m_environment.desktopFolder
+                                                                 : m_environment.outputFolder;
+    if (output.isEmpty())
         throw Error(posixErrorDomain(), ENOENT,
                     QStringLiteral("The Desktop folder could not be found"));
 
-    const QString location =
-        diskImageLocation(absolutePath(m_environment.desktopFolder), installer.name);
+    const QString folder = absolutePath(output);
+    const QString location = diskImageLocation(folder, installer.name);
     const QString isoPath = isoPathFor(location), leftover = conversionOutputFor(isoPath);
-    // Refuse now a run that would fill the disk later; the files it replaces count as room.
-    requireFreeSpace(absolutePath(m_environment.desktopFolder),
-                     commandtexts::sizeFigure(installer.size), {location, isoPath, leftover});
+    // Refuse now a run that would fail later: a disk that fills up, or one whose file system
+    // cannot hold a file the size of the disk image. The files it replaces count as room.
+    const qint64 sizeFigure = commandtexts::sizeFigure(installer.size);
+    requireFreeSpace(folder, sizeFigure, {location, isoPath, leftover},
+                     output == m_environment.desktopFolder);
+    if (m_environment.fileSizeBits)
+        requireFileSizeRoom(folder, sizeFigure, m_environment.fileSizeBits(folder));
     // The conversion output of a run that was cut short is asked about now, like the disk image:
     // the convert command refuses to overwrite it, and would fail only after the long install.
     QStringList replaced;

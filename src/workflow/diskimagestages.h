@@ -20,6 +20,7 @@ inline constexpr qint64 convertFailed = 7;
 inline constexpr qint64 unusableName = 8;
 inline constexpr qint64 volumeInUse = 9;
 inline constexpr qint64 notEnoughSpace = 10;
+inline constexpr qint64 fileTooLarge = 11;
 } // namespace stageerror
 
 // False for names that would leave the folder they are joined to: empty, "." and "..", or
@@ -31,7 +32,7 @@ void requireUsableFileName(const QString &name);
 // folder + "/" + component, without doubling a separator the folder already ends in.
 QString joinPath(const QString &folder, const QString &component);
 // The disk image, the ISO and the conversion output of one installer.
-QString diskImageLocation(const QString &desktopFolder, const QString &name);
+QString diskImageLocation(const QString &folder, const QString &name);
 // The location without its extension, plus ".iso": only the last extension goes, so the dots
 // of a name such as "Install macOS 14.6" stay.
 QString isoPathFor(const QString &diskImageLocation);

@@ -2,7 +2,10 @@
 
 #include "applescriptexecutor.h"
 
+#include <QFile>
 #include <QStandardPaths>
+
+#include <unistd.h>
 
 namespace vantorel {
 
@@ -15,6 +18,13 @@ Environment resolvedEnvironment(const Environment &given)
         resolved.desktopFolder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     if (resolved.volumesRoot.isEmpty())
         resolved.volumesRoot = QStringLiteral("/Volumes");
+    if (resolved.outputFolder.isEmpty())
+        resolved.outputFolder = resolved.desktopFolder;
+    if (!resolved.fileSizeBits) {
+        resolved.fileSizeBits = [](const QString &folder) {
+            return ::pathconf(QFile::encodeName(folder).constData(), _PC_FILESIZEBITS);
+        };
+    }
     return resolved;
 }
 

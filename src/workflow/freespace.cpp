@@ -71,7 +71,8 @@ std::optional<qint64> availableForImportantUsage(const QString &folder)
 
 } // namespace
 
-void requireFreeSpace(const QString &folder, qint64 sizeFigure, const QStringList &replacedPaths)
+void requireFreeSpace(const QString &folder, qint64 sizeFigure, const QStringList &replacedPaths,
+                      bool isDesktop)
 {
     struct statvfs fileSystem;
     if (::statvfs(QFile::encodeName(folder).constData(), &fileSystem) != 0)
@@ -99,8 +100,27 @@ void requireFreeSpace(const QString &folder, qint64 sizeFigure, const QStringLis
         // The available figure includes the replaced files, so that the two figures compare.
         throw Error::application(
             stageerror::notEnoughSpace,
-            QStringLiteral("Not enough free space on the Desktop's disk: %1 needed, %2 available.")
-                .arg(gigabytes(needed), gigabytes(available)));
+            isDesktop ? QStringLiteral("Not enough free space on the Desktop's disk: %1 needed, "
+                                       "%2 available.")
+                            .arg(gigabytes(needed), gigabytes(available))
+                      : QStringLiteral("Not enough free space on the disk of \u201C%1\u201D: %2 "
+                                       "needed, %3 available.")
+                            .arg(folder, gigabytes(needed), gigabytes(available)));
+}
+
+void requireFileSizeRoom(const QString &folder, qint64 sizeFigure, long fileSizeBits)
+{
+    if (fileSizeBits < 0 || fileSizeBits >= 64)
+        return;
+    // The largest size such a file system keeps: FAT's 32 bits give 4 GiB less a byte.
+    const quint64 largest = (quint64(1) << fileSizeBits) - 1;
+    if (quint64(saturatedProduct(qMax(sizeFigure, qint64(0)), 1'000'000)) <= largest)
+        return;
+    throw Error::application(
+        stageerror::fileTooLarge,
+        QStringLiteral("\u201C%1\u201D is on a disk that cannot hold files over %2 GB. Choose a "
+                       "folder on another disk.")
+            .arg(folder, QString::number((largest + 1) >> 30)));
 }
 
 } // namespace vantorel

@@ -3,6 +3,9 @@
 #include "installerloader.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
 #include <QThread>
 
 namespace vantorel {
@@ -14,6 +17,7 @@ InstallerViewModel::InstallerViewModel(QObject *parent)
     m_workers.setMaxThreadCount(4);
     m_clockTick.setInterval(1000);
     connect(&m_clockTick, &QTimer::timeout, this, &InstallerViewModel::tickClock);
+    setChosenFolder(QSettings().value(outputFolderKey).toString());
 }
 
 InstallerViewModel::~InstallerViewModel()
@@ -35,6 +39,7 @@ void InstallerViewModel::setEnvironment(const Environment &environment)
 {
     assertGuiThread();
     m_environment = environment;
+    refreshOutputFolder();
 }
 
 void InstallerViewModel::assertGuiThread() const
@@ -70,6 +75,14 @@ void InstallerViewModel::setPrompter(ReplacementPrompter *prompter)
         return;
     m_prompter = prompter;
     emit prompterChanged();
+}
+
+void InstallerViewModel::setFolderChooser(FolderChooser *chooser)
+{
+    if (m_folderChooser == chooser)
+        return;
+    m_folderChooser = chooser;
+    emit folderChooserChanged();
 }
 
 void InstallerViewModel::setShowingAlert(bool showing)
@@ -167,6 +180,51 @@ void InstallerViewModel::storeStepSecondsLeft(int value)
     store(m_stepSecondsLeft, value, &InstallerViewModel::stepSecondsLeftChanged);
 }
 
+void InstallerViewModel::storeAlertOffersFolderChoice(bool value)
+{
+    store(m_alertOffersFolderChoice, value, &InstallerViewModel::alertOffersFolderChoiceChanged);
+}
+
+// --- the folder runs write to ---------------------------------------------------------------
+
+void InstallerViewModel::setChosenFolder(const QString &folder)
+{
+    m_chosenFolder = folder.isEmpty() ? QString() : QDir::cleanPath(folder);
+    if (!m_chosenFolder.isEmpty() && !m_folderWatcher) {
+        m_folderWatcher = new QFileSystemWatcher(this);
+        connect(m_folderWatcher, &QFileSystemWatcher::directoryChanged, this,
+                &InstallerViewModel::refreshOutputFolder);
+    }
+    refreshOutputFolder();
+}
+
+void InstallerViewModel::refreshOutputFolder()
+{
+    assertGuiThread();
+    const QString desktop = resolvedEnvironment(m_environment).desktopFolder;
+    const bool available = !m_chosenFolder.isEmpty() && QFileInfo(m_chosenFolder).isDir();
+    const QString folder = available ? m_chosenFolder : desktop;
+    const QString unavailable = m_chosenFolder.isEmpty() || available ? QString() : m_chosenFolder;
+    if (folder != m_outputFolder || unavailable != m_unavailableOutputFolder) {
+        emit objectWillChange();
+        m_outputFolder = folder;
+        m_outputFolderIsDesktop = QDir::cleanPath(folder) == QDir::cleanPath(desktop);
+        m_unavailableOutputFolder = unavailable;
+        emit outputFolderChanged();
+    }
+    if (!m_folderWatcher)
+        return;
+    // The folder itself tells when it goes; the nearest folder above it that exists tells when
+    // it comes back (a disk mounted again under /Volumes).
+    if (!m_folderWatcher->directories().isEmpty())
+        m_folderWatcher->removePaths(m_folderWatcher->directories());
+    QString watched = m_chosenFolder;
+    while (!watched.isEmpty() && !QFileInfo(watched).isDir() && watched != QLatin1String("/"))
+        watched = QFileInfo(watched).path();
+    if (!watched.isEmpty())
+        m_folderWatcher->addPath(watched);
+}
+
 // --- time and samples of a run ------------------------------------------------------------
 
 void InstallerViewModel::startClock()
@@ -230,8 +288,10 @@ std::unique_ptr<ProgressSampler> InstallerViewModel::sampleStep(StepSpan span,
 // --- operations ---------------------------------------------------------------------------
 
 void InstallerViewModel::showAlert(const QString &title, const QString &message,
-                                   const QString &detail)
+                                   const QString &detail, bool offersFolderChoice)
 {
+    if (offersFolderChoice != m_alertOffersFolderChoice)
+        storeAlertOffersFolderChoice(offersFolderChoice);
     storeAlertTitle(title);
     storeAlertMessage(message);
     if (!detail.isEmpty() || !m_alertDetail.isEmpty())

@@ -8,6 +8,7 @@
 #include "progresssampler.h"
 
 #include <QElapsedTimer>
+#include <QFileSystemWatcher>
 #include <QList>
 #include <QMutex>
 #include <QObject>
@@ -58,8 +59,22 @@ class InstallerViewModel : public QObject
     Q_PROPERTY(int elapsedSeconds READ elapsedSeconds NOTIFY elapsedSecondsChanged FINAL)
     // Estimated seconds left in the current long step, or -1 while there is no estimate.
     Q_PROPERTY(int stepSecondsLeft READ stepSecondsLeft NOTIFY stepSecondsLeftChanged FINAL)
+    // The folder the next run writes to: the one the user chose, or the Desktop.
+    Q_PROPERTY(QString outputFolder READ outputFolder NOTIFY outputFolderChanged FINAL)
+    Q_PROPERTY(
+        bool outputFolderIsDesktop READ outputFolderIsDesktop NOTIFY outputFolderChanged FINAL)
+    // The chosen folder while it cannot be reached (an unplugged disk), the run then writing to
+    // the Desktop; empty otherwise.
+    Q_PROPERTY(QString unavailableOutputFolder READ unavailableOutputFolder NOTIFY
+                   outputFolderChanged FINAL)
+    // Whether the alert is a refusal that another folder may cure (no room, or a disk that
+    // cannot hold the disk image).
+    Q_PROPERTY(bool alertOffersFolderChoice READ alertOffersFolderChoice NOTIFY
+                   alertOffersFolderChoiceChanged FINAL)
     Q_PROPERTY(vantorel::InstallerChooser *chooser READ chooser WRITE setChooser NOTIFY
                    chooserChanged FINAL)
+    Q_PROPERTY(vantorel::FolderChooser *folderChooser READ folderChooser WRITE setFolderChooser
+                   NOTIFY folderChooserChanged FINAL)
     Q_PROPERTY(vantorel::ReplacementPrompter *prompter READ prompter WRITE setPrompter NOTIFY
                    prompterChanged FINAL)
 
@@ -88,6 +103,10 @@ public:
     QString createdISOPath() const { return m_createdISOPath; }
     int elapsedSeconds() const { return m_elapsedSeconds; }
     int stepSecondsLeft() const { return m_stepSecondsLeft; }
+    QString outputFolder() const { return m_outputFolder; }
+    bool outputFolderIsDesktop() const { return m_outputFolderIsDesktop; }
+    QString unavailableOutputFolder() const { return m_unavailableOutputFolder; }
+    bool alertOffersFolderChoice() const { return m_alertOffersFolderChoice; }
 
     // The only published property the views write: the alert clears it when dismissed.
     void setShowingAlert(bool showing);
@@ -96,6 +115,8 @@ public:
     void setChooser(InstallerChooser *chooser);
     ReplacementPrompter *prompter() const { return m_prompter; }
     void setPrompter(ReplacementPrompter *prompter);
+    FolderChooser *folderChooser() const { return m_folderChooser; }
+    void setFolderChooser(FolderChooser *chooser);
 
     // Runs the chooser and selects what it returns. GUI thread.
     Q_INVOKABLE void selectInstaller();
@@ -107,14 +128,23 @@ public:
     // Ends the current run: its command is ended, what it made is removed, and its one alert
     // says that it was cancelled. GUI thread; returns at once.
     Q_INVOKABLE void stopRun();
+    // Runs the folder chooser and makes its answer the folder that runs write to, remembered
+    // across launches; a folder the user cannot write to is refused with an alert. Not during a
+    // run. GUI thread.
+    Q_INVOKABLE void chooseOutputFolder();
 
     // Starts loading the bundle on a worker; only the most recently started load publishes.
     void loadInstallerInfo(const QUrl &bundleUrl);
 
     // Title, message, detail (cleared when none is given), then showingAlert. The detail is
-    // stored only when it or the one before is not empty, so that an ordinary alert makes
-    // exactly three stores.
-    void showAlert(const QString &title, const QString &message, const QString &detail = {});
+    // stored only when it or the one before is not empty, and whether the alert offers another
+    // folder (first) only when that changes, so that an ordinary alert makes exactly three
+    // stores.
+    void showAlert(const QString &title, const QString &message, const QString &detail = {},
+                   bool offersFolderChoice = false);
+
+    // The settings key of the folder runs write to.
+    static constexpr const char *outputFolderKey = "outputFolder";
     void resetProgress();
 
     // The disk image stages. Worker thread only (they block on commands and prompts); they
@@ -149,8 +179,11 @@ signals:
     void createdISOPathChanged();
     void elapsedSecondsChanged();
     void stepSecondsLeftChanged();
+    void outputFolderChanged();
+    void alertOffersFolderChoiceChanged();
     void chooserChanged();
     void prompterChanged();
+    void folderChooserChanged();
 
 private:
     // Test support only: puts the model into a given published state without running work.
@@ -176,6 +209,11 @@ private:
     void storeCreatedISOPath(const QString &value);
     void storeElapsedSeconds(int value);
     void storeStepSecondsLeft(int value);
+    void storeAlertOffersFolderChoice(bool value);
+    // Takes the chosen folder (empty: the Desktop) and publishes where runs write now. Watches
+    // the chosen folder, so that the line follows a disk that goes and comes back.
+    void setChosenFolder(const QString &folder);
+    void refreshOutputFolder();
 
     // Time and sampling of the run, GUI thread only. A step is entered with the span it is
     // measured in (none for the short steps).
@@ -213,6 +251,12 @@ private:
     QString m_createdISOPath;
     int m_elapsedSeconds = 0;
     int m_stepSecondsLeft = -1;
+    QString m_outputFolder;
+    bool m_outputFolderIsDesktop = true;
+    QString m_unavailableOutputFolder;
+    bool m_alertOffersFolderChoice = false;
+    QString m_chosenFolder;
+    QFileSystemWatcher *m_folderWatcher = nullptr;
 
     QTimer m_clockTick;
     QElapsedTimer m_runClock;
@@ -224,6 +268,7 @@ private:
     Environment m_environment;
     QPointer<InstallerChooser> m_chooser;
     QPointer<ReplacementPrompter> m_prompter;
+    QPointer<FolderChooser> m_folderChooser;
     // Generation of the most recently started load; older loads drop their result.
     quint64 m_loadGeneration = 0;
     // Closed by the destructor before it sweeps the queued calls: a run that asks to replace a

@@ -16,6 +16,16 @@ public:
     virtual QUrl chooseInstaller() = 0;
 };
 
+// Asks for the folder that receives the ISO. Called on the GUI thread; modal.
+class FolderChooser : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    // The chosen folder's path, starting in startFolder; empty when the user cancelled.
+    virtual QString chooseFolder(const QString &startFolder) = 0;
+};
+
 // Asks whether an existing file may be replaced. Called on the GUI thread; modal.
 class ReplacementPrompter : public QObject
 {

@@ -3,9 +3,13 @@
 #include "installerviewmodel.h"
 #include "isoverification.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QMutexLocker>
+#include <QSettings>
 #include <QThread>
+
+#include <unistd.h>
 
 #include <future>
 #include <memory>
@@ -42,6 +46,8 @@ void InstallerViewModel::createISO()
     // One run at a time: a second would share the clock, the step span and the Desktop files.
     if (!m_selectedInstaller || m_isProcessing)
         return;
+    // A folder that went away since it was looked at last: this run goes to the Desktop.
+    refreshOutputFolder();
 
     // The run works on copies taken now: later changes to the selection or the environment
     // do not reach it.
@@ -58,7 +64,7 @@ void InstallerViewModel::createISO()
     m_workers.start([this, installer, stages, cancellation]() mutable {
         RunLeftovers leftovers;
         stages.setRun(cancellation.get(), &leftovers);
-        const auto finishWithError = [&](QString description) {
+        const auto finishWithError = [&](QString description, bool offersFolderChoice = false) {
             // What the run made goes before the alert: when it opens, the Desktop is as it was.
             QString detail;
             try {
@@ -69,10 +75,11 @@ void InstallerViewModel::createISO()
             // Whatever the interrupted command said, the user stopped it.
             if (cancellation->isCancelled())
                 description = QStringLiteral("Operation cancelled by user");
-            onGuiThread([this, description, detail] {
+            onGuiThread([this, description, detail, offersFolderChoice] {
                 finishRun();
                 showAlert(QStringLiteral("Error"),
-                          QStringLiteral("Failed to create ISO image: ") + description, detail);
+                          QStringLiteral("Failed to create ISO image: ") + description, detail,
+                          offersFolderChoice);
                 storeIsProcessing(false);
             });
         };
@@ -143,7 +150,11 @@ void InstallerViewModel::createISO()
                 storeIsProcessing(false);
             });
         } catch (const Error &error) {
-            finishWithError(error.localizedDescription());
+            // Refusals that another folder cures.
+            finishWithError(error.localizedDescription(),
+                            error.domain() == applicationErrorDomain() &&
+                                (error.code() == stageerror::notEnoughSpace ||
+                                 error.code() == stageerror::fileTooLarge));
         } catch (const std::exception &failure) {
             finishWithError(QString::fromUtf8(failure.what()));
         } catch (...) {
@@ -170,9 +181,35 @@ void InstallerViewModel::finishRun()
         storeIsStopping(false);
 }
 
+void InstallerViewModel::chooseOutputFolder()
+{
+    assertGuiThread();
+    if (!m_folderChooser || m_isProcessing)
+        return;
+    const QString folder = m_folderChooser->chooseFolder(m_outputFolder);
+    if (folder.isEmpty())
+        return;
+    if (::access(QFile::encodeName(folder).constData(), W_OK) != 0) {
+        showAlert(QStringLiteral("Error"),
+                  QStringLiteral("Vantorel cannot write to \u201C%1\u201D.").arg(folder));
+        return;
+    }
+    // The Desktop chosen again is no choice: it stays the default wherever the Desktop is.
+    const bool desktop = QDir::cleanPath(folder) ==
+                         QDir::cleanPath(resolvedEnvironment(m_environment).desktopFolder);
+    QSettings settings;
+    if (desktop)
+        settings.remove(QLatin1String(outputFolderKey));
+    else
+        settings.setValue(QLatin1String(outputFolderKey), folder);
+    setChosenFolder(desktop ? QString() : folder);
+}
+
 DiskImageStages InstallerViewModel::stages()
 {
-    return DiskImageStages(resolvedEnvironment(m_environment), [this](const QString &fileLocation) {
+    Environment environment = resolvedEnvironment(m_environment);
+    environment.outputFolder = m_outputFolder;
+    return DiskImageStages(environment, [this](const QString &fileLocation) {
         return requestReplacement(fileLocation);
     });
 }

@@ -35,6 +35,13 @@ public:
     QUrl chooseInstaller() override { return answer; }
 };
 
+class FixedFolderChooser : public FolderChooser
+{
+public:
+    QString answer;
+    QString chooseFolder(const QString &) override { return answer; }
+};
+
 // Pieces that break naive quoting in one layer or the other, and any code point but NUL, "/"
 // and the surrogates.
 QString randomName(QRandomGenerator &random)
@@ -93,9 +100,11 @@ private slots:
             const QVariant value = meta->property(i).read(sender());
             const QByteArray name = meta->property(i).name();
             // The live values inside the long steps come only when a step outlasts the sampler's
-            // second: the live-progress test checks them, this record keeps the boundaries.
+            // second: the live-progress test checks them, this record keeps the boundaries. The
+            // output folder follows the disk, not the run; the rows check it where it is chosen.
             if (meta->property(i).notifySignalIndex() != senderSignalIndex() ||
                 name == "elapsedSeconds" || name == "stepSecondsLeft" ||
+                name.startsWith("outputFolder") || name == "unavailableOutputFolder" ||
                 (name == "progress" &&
                  !QStringList{"0", "0.1", "0.3", "0.7", "0.9", "1"}.contains(value.toString())))
                 continue;
@@ -115,8 +124,12 @@ class IsoCreationTest : public QObject
     Q_OBJECT
 
     std::unique_ptr<DoublesSandbox> m_box;
-    QString dmg(const QString &name) const { return m_box->desktop + '/' + name + ".dmg"; }
-    QString iso(const QString &name) const { return m_box->desktop + '/' + name + ".iso"; }
+    QTemporaryDir m_settings;
+    // Where the run writes: the Desktop, or a folder the user chose.
+    QString m_folder;
+    QString other() const { return m_box->root + "/Other"; }
+    QString dmg(const QString &name) const { return m_folder + '/' + name + ".dmg"; }
+    QString iso(const QString &name) const { return m_folder + '/' + name + ".iso"; }
     void configure(InstallerViewModel &model, TablePrompter &prompter,
                    const QString &interpreter = VANTOREL_OSASCRIPT_PATH)
     {
@@ -125,10 +138,17 @@ class IsoCreationTest : public QObject
     }
 
 private slots:
+    void initTestCase()
+    {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
+    }
+
     void init()
     {
         m_box = std::make_unique<DoublesSandbox>(VANTOREL_TEST_DOUBLES_DIR);
-        QVERIFY(m_box->isValid());
+        QVERIFY(m_box->isValid() && QDir().mkpath(other()));
+        m_folder = m_box->desktop;
+        QSettings().clear();
         // Sizes in alerts follow the locale, as the details card does.
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     }
@@ -143,7 +163,10 @@ private slots:
         // followed by a second one, with nothing done by hand in between;
         // claim:huge: the installer claims 1 PB; claim:room: 150 GB more than the disk holds,
         // and the existing files grow to 100 GB each; dmg:link: the disk image is a link to a
-        // file of 100 GB; claim:link: 50 GB more than the disk holds.
+        // file of 100 GB; claim:link: 50 GB more than the disk holds; folder: the user chose
+        // another folder ("gone": which is removed before the run); fat: its file system keeps
+        // 32 bits of a file's size. OTHER in a pattern stands for that folder, DESKTOP for the
+        // Desktop.
         QTest::addColumn<QStringList>("setup");
         QTest::addColumn<int>("groups");        // progress groups published after the first
         QTest::addColumn<QString>("failure");   // pattern of the error description; empty: success
@@ -213,6 +236,15 @@ private slots:
         // Replacing a link frees only the link: its target stays where it is.
         row("a link is no room", {"dmg:link", "claim:link"}, 1,
             exact("Not enough free space on the Desktop's disk: ") + ".*", "", ".dmg");
+        row("into a chosen folder", {"folder"}, 5, "", all, "other.iso");
+        row("a chosen folder that went away: the Desktop", {"folder:gone"}, 5, "", all, ".iso");
+        row("no room in the chosen folder", {"folder", "claim:huge"}, 1,
+            exact("Not enough free space on the disk of \u201COTHER\u201D: ") + ".*", "", "");
+        // Refused before anything is written: FAT keeps no file of 4 GiB.
+        row("a disk that cannot hold the disk image", {"fat"}, 1,
+            exact("\u201CDESKTOP\u201D is on a disk that cannot hold files over 4 GB. Choose a "
+                  "folder on another disk."),
+            "", "");
         row("hostile name", {}, 5, "", all, ".iso", "",
             "Evil 'one' \"two\" \\three\\ $(touch pwned1) `touch pwned2`; touch pwned3 '\\''\n"
             "$HOME & | > < * ? ~ \t \\\" é 🍎",
@@ -265,7 +297,8 @@ private slots:
                 for (const QString &path : {dmg(name), iso(name)})
                     QVERIFY(QFile::resize(path, 100'000'000'000)); // sparse
             }
-            if (what == "fail" || what == "again" || what == "claim")
+            if (what == "fail" || what == "again" || what == "claim" || what == "folder" ||
+                what == "fat")
                 continue;
             QVERIFY(writeTestFile(fileFor(what), "old"));
             if (how.isEmpty() || how == "unasked")
@@ -287,6 +320,22 @@ private slots:
 
         InstallerViewModel model;
         configure(model, prompter, interpreter);
+        if (setup.contains("fat")) {
+            Environment environment = model.environment();
+            environment.fileSizeBits = [](const QString &) { return 32L; };
+            model.setEnvironment(environment);
+        }
+        FixedFolderChooser folderChooser;
+        if (setup.contains("folder") || setup.contains("folder:gone")) {
+            folderChooser.answer = other();
+            model.setFolderChooser(&folderChooser);
+            model.chooseOutputFolder();
+            QCOMPARE(model.outputFolder(), other());
+            if (setup.contains("folder:gone"))
+                QVERIFY(QDir(other()).removeRecursively());
+            else
+                m_folder = other();
+        }
         ViewModelStateAccess::setSelectedInstaller(model, installer);
         const auto runToEnd = [&model] {
             model.createISO();
@@ -322,6 +371,9 @@ private slots:
             expected += groupStores[group];
         if (failure.isEmpty())
             expected << "createdISOPath=" + iso(name);
+        // A refusal that another folder cures says so.
+        if (setup.contains("claim:huge") || setup.contains("claim:link") || setup.contains("fat"))
+            expected << "alertOffersFolderChoice=true";
         expected << QString("alertTitle=") + (failure.isEmpty() ? "Success" : "Error")
                  << "alertMessage=" + model.alertMessage();
         // The check's verdict on the finished ISO; the double's xorriso keeps 32 bytes of a name.
@@ -340,7 +392,10 @@ private slots:
         const QString pattern =
             failure.isEmpty()
                 ? QRegularExpression::escape("ISO image created successfully at:\n" + iso(name))
-                : "Failed to create ISO image: " + failure;
+                : "Failed to create ISO image: " +
+                      QString(failure)
+                          .replace("OTHER", QRegularExpression::escape(other()))
+                          .replace("DESKTOP", QRegularExpression::escape(box.desktop));
         QVERIFY2(QRegularExpression("^(" + pattern + ")\\z").match(model.alertMessage()).hasMatch(),
                  qPrintable(model.alertMessage()));
         QCOMPARE(prompter.asked, prompts);
@@ -382,7 +437,8 @@ private slots:
 
         // Files left behind; what the user did not let us replace is untouched.
         QCOMPARE(entries(box.desktop).replaceInStrings(name, "") +
-                     entries(box.volumes).replaceInStrings(name, "volume"),
+                     entries(box.volumes).replaceInStrings(name, "volume") +
+                     entries(other()).replaceInStrings(name, "other"),
                  left);
         QCOMPARE(entries(box.work), QStringList());
         for (const QString &step : setup)
@@ -390,6 +446,21 @@ private slots:
                     .match(step)
                     .hasMatch())
                 QCOMPARE(DoublesSandbox::readFile(fileFor(step.section(':', 0, 0))), "old");
+    }
+
+    // The folder runs write to is kept across launches: a new model takes it up.
+    void chosenFolderIsRemembered()
+    {
+        FixedFolderChooser chooser;
+        chooser.answer = other();
+        {
+            InstallerViewModel model;
+            model.setFolderChooser(&chooser);
+            model.chooseOutputFolder();
+        }
+        InstallerViewModel later;
+        QCOMPARE(later.outputFolder(), other());
+        QVERIFY(!later.outputFolderIsDesktop());
     }
 
     // Stopped while a stage's command runs (one that would take a minute): the command ends,
