@@ -21,6 +21,13 @@ struct InstallerChooserForeign
     QML_ANONYMOUS
 };
 
+struct FolderChooserForeign
+{
+    Q_GADGET
+    QML_FOREIGN(vantorel::FolderChooser)
+    QML_ANONYMOUS
+};
+
 struct ReplacementPrompterForeign
 {
     Q_GADGET

@@ -11,6 +11,7 @@ Item {
             id: bundleChooser
         }
         prompter: MessageBoxPrompter {}
+        folderChooser: FolderDialogChooser {}
     }
     readonly property bool hasInstaller: viewModel.selectedInstaller !== undefined
 
@@ -50,6 +51,18 @@ Item {
             hasInstaller: root.hasInstaller
             onSelectInstallerClicked: root.viewModel.selectInstaller()
             onCreateISOClicked: root.viewModel.createISO()
+        }
+
+        OutputFolderLine {
+            objectName: "outputFolderLine"
+            anchors.horizontalCenter: parent.horizontalCenter
+            // Tucked under the buttons: it belongs to them.
+            topPadding: -8
+            folder: root.viewModel.outputFolder
+            isDesktop: root.viewModel.outputFolderIsDesktop
+            unavailableFolder: root.viewModel.unavailableOutputFolder
+            isProcessing: root.viewModel.isProcessing
+            onChangeClicked: root.viewModel.chooseOutputFolder()
         }
 
         // Only while a run is under way: no element and no spacing otherwise.
