@@ -25,6 +25,15 @@ inline QByteArray plistNamed(const QByteArray &name)
            name + "</string></dict></plist>";
 }
 
+// An installer's Info.plist as far as the ISO check reads it.
+inline QByteArray platformPlist(const QByteArray &version, const QByteArray &build)
+{
+    return "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>DTPlatformVersion</key>"
+           "<string>" +
+           version + "</string><key>DTPlatformBuild</key><string>" + build +
+           "</string></dict></plist>";
+}
+
 // A throwaway machine for whole runs against the test doubles of the macOS tools: a temporary
 // root holding bin/ (the hdiutil, pkexec and rm doubles, first on PATH), Desktop/, Volumes/,
 // Applications/ and work/, which becomes the current folder so that a command that escaped its
