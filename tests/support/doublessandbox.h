@@ -75,8 +75,9 @@ public:
 
     bool isValid() const { return QFile::exists(bin + "/rm") && QDir::currentPath() == work; }
 
-    // A bundle in Applications/ whose createinstallmedia is the recording double; names that
-    // cannot be a file name get a bundle named "Fixture.app".
+    // A bundle in Applications/ whose createinstallmedia is the recording double and whose
+    // Info.plist gives the record's version and build; names that cannot be a file name get a
+    // bundle named "Fixture.app".
     InstallerInfo makeInstaller(const QString &name, const QString &macOSVersion) const
     {
         const bool usable = !name.isEmpty() && !name.contains('/') && !name.startsWith('.');
@@ -86,6 +87,9 @@ public:
             installer.path = QUrl::fromLocalFile(bundle);
         installer.name = name;
         installer.macOSVersion = macOSVersion;
+        installer.buildNumber = "23G80";
+        writeTestFile(bundle + "/Contents/Info.plist",
+                      platformPlist(macOSVersion.toUtf8(), "23G80"));
         installer.size = 13500000000;
         return installer;
     }

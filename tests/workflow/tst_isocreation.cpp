@@ -128,7 +128,8 @@ private slots:
         // come); volume: a folder sits at the volume path; fail:TOOL: that tool fails
         // ("boot-file": createinstallmedia leaves none); again: a second run follows;
         // claim:huge: the installer claims 1 PB; claim:room: 150 GB more than the disk holds,
-        // and the existing files grow to 100 GB each.
+        // and the existing files grow to 100 GB each; plist:VERSION: the bundle's Info.plist says
+        // VERSION (build 23F79), not the record's.
         QTest::addColumn<QStringList>("setup");
         QTest::addColumn<int>("groups");        // progress groups published after the first
         QTest::addColumn<QString>("failure");   // pattern of the error description; empty: success
@@ -176,6 +177,7 @@ private slots:
             row(qPrintable(QString("unusable name '%1'").arg(name)), {}, 1,
                 exact("The installer name cannot be used as a file name"), "", "", name);
         row("no boot file: not verified", {"fail:boot-file"}, 5, "", all, ".iso");
+        row("another installer on the volume: not verified", {"plist:14.5"}, 5, "", all, ".iso");
         // Refused before any prompt or command; the file that was there stays.
         row("more than the disk holds", {"dmg:unasked", "claim:huge"}, 1,
             exact("Not enough free space on the Desktop's disk: ") +
@@ -220,7 +222,10 @@ private slots:
                 for (const QString &path : {dmg(name), iso(name)})
                     QVERIFY(QFile::resize(path, 100'000'000'000)); // sparse
             }
-            if (what == "fail" || what == "again" || what == "claim")
+            if (what == "plist")
+                QVERIFY(writeTestFile(installer.filePath() + "/Contents/Info.plist",
+                                      platformPlist(how.toUtf8(), "23F79")));
+            if (what == "fail" || what == "again" || what == "claim" || what == "plist")
                 continue;
             QVERIFY(writeTestFile(fileFor(what), "old"));
             if (how.isEmpty() || how == "unasked")
@@ -287,8 +292,12 @@ private slots:
             expected << "alertDetail=" +
                             (setup.contains("fail:boot-file")
                                  ? "Not verified: the volume is not marked bootable."
+                             : setup.contains("plist:14.5")
+                                 ? "Not verified: the volume holds macOS 14.5 (23F79), not " +
+                                       macOSVersion + " (23G80)."
                                  : "Verified: bootable HFS+ volume \u201C" +
-                                       QString::fromUtf8(name.toUtf8().left(32)) + "\u201D.");
+                                       QString::fromUtf8(name.toUtf8().left(32)) +
+                                       "\u201D with macOS " + macOSVersion + " (23G80).");
         expected << "showingAlert=true"
                  << "isProcessing=false";
         QCOMPARE(recorder.stores, expected);
