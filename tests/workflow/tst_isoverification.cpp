@@ -1,6 +1,6 @@
 // The ISO check on real images: xorriso writes a blessed HFS+ volume holding an installer behind
 // an Apple partition map, parted a GUID partition table; the same verdict must come from
-// `vantorel --verify`.
+// `vantorel --verify`, alone, for several files and as JSON.
 
 #include "doublessandbox.h"
 #include "isoverification.h"
@@ -168,6 +168,60 @@ private slots:
         QVERIFY(vantorel.waitForFinished());
         QCOMPARE(QString::fromUtf8(vantorel.readAllStandardOutput()), line + '\n');
         QCOMPARE(vantorel.exitCode(), exitCode);
+    }
+
+    void command_data()
+    {
+        QTest::addColumn<QStringList>("arguments"); // after --verify
+        QTest::addColumn<QStringList>("output");    // lines; those starting with "{" as JSON
+        QTest::addColumn<int>("exitCode");
+        const QString apm = path("apm.iso"), gone = path("gone.iso");
+        const QString unblessed = path("unblessed.iso"), unknown = path("unknown.iso");
+        QTest::addRow("several files: the highest status")
+            << QStringList{apm, gone, unblessed}
+            << QStringList{apm + ": Verified: bootable HFS+ volume \u201C"
+                                 "Caf\u00e9 Install\u201D with macOS 14.6 (23G80).",
+                           gone + ": Not verified: the file could not be read: No such file or "
+                                  "directory.",
+                           unblessed + ": Not verified: the volume is not marked bootable."}
+            << 2;
+        const QString object = R"({"file":"%1","outcome":"%2","volume":%3,"installer":%4,)"
+                               R"("macOSVersion":%5,"build":%6,"reason":%7})";
+        const QString sonoma = "\"Install macOS Sonoma.app\"", cafe = "\"Caf\u00e9 Install\"";
+        QTest::addRow("JSON")
+            << QStringList{"--json", apm, unknown, unblessed, gone}
+            << QStringList{object.arg(apm, "verified", cafe, sonoma, "\"14.6\"", "\"23G80\"",
+                                      "null"),
+                           object.arg(unknown, "verified", cafe, sonoma, "\"14.6\"", "null",
+                                      "null"),
+                           object.arg(unblessed, "not verified", "null", "null", "null", "null",
+                                      "\"the volume is not marked bootable\""),
+                           object.arg(gone, "unreadable", "null", "null", "null", "null",
+                                      "\"the file could not be read: No such file or directory\"")}
+            << 2;
+        QTest::addRow("unknown option") << QStringList{"--all", apm} << QStringList{} << 2;
+        QTest::addRow("no file") << QStringList{"--json"} << QStringList{} << 2;
+    }
+
+    void command()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, output);
+        QFETCH(int, exitCode);
+        QProcess vantorel;
+        vantorel.start(VANTOREL_PATH, QStringList{"--verify"} + arguments);
+        QVERIFY(vantorel.waitForFinished());
+        const QStringList lines = QString::fromUtf8(vantorel.readAllStandardOutput()).split('\n');
+        QCOMPARE(lines.size(), output.size() + 1);
+        for (qsizetype index = 0; index < output.size(); ++index) {
+            if (output[index].startsWith('{'))
+                QCOMPARE(QJsonDocument::fromJson(lines[index].toUtf8()).object(),
+                         QJsonDocument::fromJson(output[index].toUtf8()).object());
+            else
+                QCOMPARE(lines[index], output[index]);
+        }
+        QCOMPARE(vantorel.exitCode(), exitCode);
+        QCOMPARE(vantorel.readAllStandardError().startsWith("usage: "), output.isEmpty());
     }
 };
 
