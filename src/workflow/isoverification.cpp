@@ -468,18 +468,26 @@ IsoVerdict check(const Image &image, const std::optional<ExpectedInstaller> &exp
     // Finder info words 0 and 1: the blessed system folder and the blessed boot file.
     const quint32 systemFolderId = be32(*header, 80);
     const quint32 bootFileId = be32(*header, 84);
-    if (systemFolderId == 0 || bootFileId == 0)
-        notVerified("the volume is not marked bootable");
+    const bool blessed = systemFolderId != 0 && bootFileId != 0;
     const Volume volume{partition.offset, blockSize, totalBlocks};
     constexpr qsizetype catalogFork = 272;
-    const CatalogScan scan =
-        scanCatalog(image, Fork(header->mid(catalogFork, 80), volume), systemFolderId, bootFileId);
-
-    IsoVerdict verdict{
-        IsoVerdict::Outcome::verified, scan.volumeName, findInstaller(image, volume, scan), {}};
+    CatalogScan scan;
+    IsoVerdict verdict{IsoVerdict::Outcome::verified, {}, {}, {}};
+    try {
+        scan = scanCatalog(image, Fork(header->mid(catalogFork, 80), volume), systemFolderId,
+                           bootFileId);
+        verdict.volumeName = scan.volumeName;
+        verdict.installer = findInstaller(image, volume, scan);
+    } catch (const Stop &) {
+        // Of a volume that is not bootable, the name and installer are only told when readable.
+        if (blessed)
+            throw;
+    }
     const auto &found = verdict.installer;
+    if (!blessed)
+        verdict.reason = QStringLiteral("the volume is not marked bootable");
     // A scan cut short holds nothing it did not reach against the volume.
-    if (scan.complete && !(scan.systemFolderFound && scan.bootFileFound))
+    else if (scan.complete && !(scan.systemFolderFound && scan.bootFileFound))
         verdict.reason = QStringLiteral("the blessed boot file is missing");
     else if (expected && !found)
         verdict.reason = QStringLiteral("no macOS installer on the volume");

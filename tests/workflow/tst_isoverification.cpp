@@ -194,8 +194,8 @@ private slots:
                                       "null"),
                            object.arg(unknown, "verified", cafe, sonoma, "\"14.6\"", "null",
                                       "null"),
-                           object.arg(unblessed, "not verified", "null", "null", "null", "null",
-                                      "\"the volume is not marked bootable\""),
+                           object.arg(unblessed, "not verified", cafe, sonoma, "\"14.6\"",
+                                      "\"23G80\"", "\"the volume is not marked bootable\""),
                            object.arg(gone, "unreadable", "null", "null", "null", "null",
                                       "\"the file could not be read: No such file or directory\"")}
             << 2;
