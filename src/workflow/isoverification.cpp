@@ -38,7 +38,7 @@ constexpr quint64 volumeHeaderSize = 512;
 constexpr quint64 maximumGptEntryBytes = 1024 * 1024;
 constexpr quint32 maximumApmEntries = 256;
 constexpr quint64 apmEntrySize = 80;
-// About the catalog of a volume with 100,000 files; an installer's volume holds a few thousand.
+// About the catalog of a volume with 100,000 files; an installer's volume holds far fewer.
 constexpr quint64 catalogScanLimit = 32 * 1024 * 1024;
 // Info.plist files are a few KiB.
 constexpr quint64 maximumInfoPlistSize = 1024 * 1024;

@@ -50,7 +50,7 @@ using ImageReadAt = std::function<int(quint64 offset, char *buffer, std::size_t 
 
 // Finds the HFS+ volume (bare, behind a GUID partition table or behind an Apple partition map),
 // checks its header and that it is blessed, reads its name and looks for the installer in its
-// catalog. Reads each check against imageSize first, and at most 32 MiB of the catalog and
+// catalog. Checks each read against imageSize first; reads at most 32 MiB of the catalog and
 // 1 MiB of the installer's Info.plist. With expected, a volume holding no installer or another
 // one is not verified. Never throws.
 IsoVerdict verifyImage(quint64 imageSize, const ImageReadAt &readAt,
