@@ -54,21 +54,17 @@ private slots:
         for (int file = 0; file < 50; ++file)
             write(QString("tree/file%1").arg(file), "");
         const auto xorriso = [this](const QString &iso, const QString &tree, const QString &boot) {
-            QStringList arguments{"-as", "mkisofs", "-hfsplus", "-V", "Caf\u00e9 Install"};
-            if (!boot.isEmpty())
-                arguments << "-hfs-bless-by"
-                          << "p"
-                          << "/System/Library/CoreServices"
-                          << "-hfs-bless-by"
-                          << "i"
-                          << "/System/Library/CoreServices/" + boot;
-            run("xorriso", arguments + QStringList{"-o", path(iso), path(tree)});
+            const QString core = "/System/Library/CoreServices";
+            const QStringList bless{"-hfs-bless-by", "p", core, "-hfs-bless-by", "i", core + boot};
+            run("xorriso", QStringList{"-as", "mkisofs", "-hfsplus", "-V", "Caf\u00e9 Install",
+                                       "-o", path(iso), path(tree)} +
+                               (boot.isEmpty() ? QStringList() : bless));
         };
-        xorriso("apm.iso", "tree", "boot.efi");
+        xorriso("apm.iso", "tree", "/boot.efi");
         xorriso("unblessed.iso", "tree", "");
-        xorriso("empty-boot.iso", "tree", "empty.efi");
-        xorriso("unknown.iso", "unknown", "boot.efi");
-        xorriso("oversize.iso", "oversize", "boot.efi");
+        xorriso("empty-boot.iso", "tree", "/empty.efi");
+        xorriso("unknown.iso", "unknown", "/boot.efi");
+        xorriso("oversize.iso", "oversize", "/boot.efi");
         QFile apm(path("apm.iso"));
         QVERIFY(apm.open(QIODevice::ReadOnly));
         const QByteArray image = apm.readAll();
@@ -79,16 +75,11 @@ private slots:
         const qint64 offset = be32(3 * 512 + 8) * 512, header = offset + 1024;
         const QByteArray volume = image.mid(offset, be32(3 * 512 + 12) * 512);
         write("bare.img", volume);
-        write("hfsx.img", QByteArray(volume).replace(1024, 4, QByteArray("HX\0\5", 4)));
         write("classic.img", QByteArray(volume).replace(1024, 2, "BD"));
         write("apm-hfsx.iso", QByteArray(image)
                                   .replace(3 * 512 + 48, 10, "Apple_HFSX")
                                   .replace(header, 4, QByteArray("HX\0\5", 4)));
-        // Finder info words 0 and 1, and the first leaf's forward link (the catalog's first
-        // extent, its header node's first leaf and node size).
-        const qint64 catalog = offset + be32(header + 288) * be32(header + 40);
-        const qint64 leaf =
-            catalog + be32(catalog + 24) * qFromBigEndian<quint16>(image.data() + catalog + 32);
+        // Finder info words 0 and 1.
         const auto patched = [&image](qint64 at, quint32 value) {
             QByteArray copy = image;
             qToBigEndian(value, copy.data() + at);
@@ -98,7 +89,6 @@ private slots:
         write("nothing.iso", patched(header + 84, 0xFFFFFF));
         write("only-folder.iso", patched(header + 84, 0));
         write("only-file.iso", patched(header + 80, 0));
-        write("loop.iso", patched(leaf, be32(catalog + 24)));
         write("truncated.iso", image.left(offset + 1024 + 512));
         write("empty.iso", {});
         QByteArray noise(64 * 1024, Qt::Uninitialized);
@@ -132,7 +122,6 @@ private slots:
         row("Apple partition map", "apm.iso", verified, 0);
         row("bare volume", "bare.img", verified, 0);
         row("GUID partition table", "gpt.img", verified, 0);
-        row("HFSX volume", "hfsx.img", verified, 0);
         row("HFSX volume in an Apple partition map", "apm-hfsx.iso", verified, 0);
         row("installer without a build", "unknown.iso", volume + " with macOS 14.6 (Unknown).", 0,
             "Not verified: the volume holds macOS 14.6 (Unknown), not 14.6 (23G80).");
@@ -144,7 +133,6 @@ private slots:
         row("blessed boot file ID names nothing", "nothing.iso", noBootFile, 1);
         row("blessed folder ID names a file", "system-file.iso", noBootFile, 1);
         row("blessed boot file empty", "empty-boot.iso", noBootFile, 1);
-        row("leaf nodes linked in a loop", "loop.iso", none, 1);
         row("truncated", "truncated.iso", "Not verified: the file is shorter than its volume.", 1);
         row("zero length", "empty.iso", none, 1);
         row("random bytes", "random.iso", none, 1);
@@ -173,7 +161,7 @@ private slots:
     void command_data()
     {
         QTest::addColumn<QStringList>("arguments"); // after --verify
-        QTest::addColumn<QStringList>("output");    // lines; those starting with "{" as JSON
+        QTest::addColumn<QStringList>("output");    // lines; JSON ones compared as objects
         QTest::addColumn<int>("exitCode");
         const QString apm = path("apm.iso"), gone = path("gone.iso");
         const QString unblessed = path("unblessed.iso"), unknown = path("unknown.iso");
@@ -211,15 +199,15 @@ private slots:
         QProcess vantorel;
         vantorel.start(VANTOREL_PATH, QStringList{"--verify"} + arguments);
         QVERIFY(vantorel.waitForFinished());
-        const QStringList lines = QString::fromUtf8(vantorel.readAllStandardOutput()).split('\n');
-        QCOMPARE(lines.size(), output.size() + 1);
-        for (qsizetype index = 0; index < output.size(); ++index) {
-            if (output[index].startsWith('{'))
-                QCOMPARE(QJsonDocument::fromJson(lines[index].toUtf8()).object(),
-                         QJsonDocument::fromJson(output[index].toUtf8()).object());
-            else
-                QCOMPARE(lines[index], output[index]);
-        }
+        // JSON lines as Qt writes them (keys in order), each whole object on its line.
+        const auto normal = [](QStringList lines) {
+            for (QString &line : lines)
+                if (const auto json = QJsonDocument::fromJson(line.toUtf8()); json.isObject())
+                    line = json.toJson(QJsonDocument::Compact);
+            return lines;
+        };
+        QCOMPARE(normal(QString::fromUtf8(vantorel.readAllStandardOutput()).split('\n')),
+                 normal(output + QStringList{""}));
         QCOMPARE(vantorel.exitCode(), exitCode);
         QCOMPARE(vantorel.readAllStandardError().startsWith("usage: "), output.isEmpty());
     }
