@@ -124,8 +124,8 @@ int main(int argc, char *argv[])
                  QStringLiteral("-hfs-bless-by"), QStringLiteral("i"),
                  QStringLiteral("/System/Library/CoreServices/boot.efi"), QStringLiteral("-o"), iso,
                  folder + QStringLiteral("/tree")});
-        out << "built " << fileCount << " files and the image in " << building.elapsed() / 1000.0
-            << " s" << Qt::endl;
+        out << "built " << fileCount << " files and the image in "
+            << double(building.elapsed()) / 1000.0 << " s" << Qt::endl;
     }
 
     // What the check reads, counted at its reader.
@@ -141,8 +141,9 @@ int main(int argc, char *argv[])
                                                                                              : EIO;
         });
     out << verdict.line() << Qt::endl;
-    out << "image: " << image.size() / 1e6 << " MB; read by the check: " << bytesRead << " bytes ("
-        << bytesRead / 1048576.0 << " MiB) in " << reads << " reads" << Qt::endl;
+    out << "image: " << double(image.size()) / 1e6 << " MB; read by the check: " << bytesRead
+        << " bytes (" << double(bytesRead) / 1048576.0 << " MiB) in " << reads << " reads"
+        << Qt::endl;
 
     // Warm: one run of each before timing.
     std::vector<double> inProcess, command;
