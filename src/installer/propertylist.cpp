@@ -62,11 +62,15 @@ void PropertyList::NodeDeleter::operator()(void *node) const
 std::optional<PropertyList> PropertyList::read(const QString &filePath)
 {
     const auto data = readWholeFile(filePath, maxFileSize);
-    if (!data || data->isEmpty())
-        return std::nullopt;
+    return data ? fromData(*data) : std::nullopt;
+}
 
+std::optional<PropertyList> PropertyList::fromData(const QByteArray &data)
+{
+    if (data.isEmpty() || data.size() > maxFileSize)
+        return std::nullopt;
     plist_t root = nullptr;
-    plist_from_memory(data->constData(), uint32_t(data->size()), &root);
+    plist_from_memory(data.constData(), uint32_t(data.size()), &root);
     if (!root)
         return std::nullopt;
     PropertyList list(root);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <memory>
 #include <optional>
@@ -13,6 +14,8 @@ public:
     // Absent when the file is missing, not a regular file, unreadable, larger than maxFileSize,
     // malformed, or its top level is not a dictionary. Never blocks on a pipe or device.
     static std::optional<PropertyList> read(const QString &filePath);
+    // The same for the bytes of such a file, read from elsewhere (a disk image).
+    static std::optional<PropertyList> fromData(const QByteArray &data);
 
     // The value of key when it is a string; absent for a missing key or any other type.
     std::optional<QString> string(const char *key) const;

@@ -123,8 +123,9 @@ void InstallerViewModel::createISO()
                                        location] { return conversionWritten(output, location); });
                 isoPath = stages.convertToISO(location);
             }
-            // Before cleanup and before "Success": the user learns whether the file will boot.
-            const QString verdict = verifyImageFile(isoPath).line();
+            // Before cleanup and before "Success": whether the file boots and holds this installer.
+            const QString verdict =
+                verifyImageFile(isoPath, {{installer.macOSVersion, installer.buildNumber}}).line();
 
             onGuiThread([this] {
                 insertCompletedStep(ProcessStep::convertToISO);

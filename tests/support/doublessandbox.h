@@ -25,6 +25,15 @@ inline QByteArray plistNamed(const QByteArray &name)
            name + "</string></dict></plist>";
 }
 
+// An installer's Info.plist as far as the ISO check reads it.
+inline QByteArray platformPlist(const QByteArray &version, const QByteArray &build)
+{
+    return "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>DTPlatformVersion</key>"
+           "<string>" +
+           version + "</string><key>DTPlatformBuild</key><string>" + build +
+           "</string></dict></plist>";
+}
+
 // A throwaway machine for whole runs against the test doubles of the macOS tools: a temporary
 // root holding bin/ (the hdiutil, pkexec and rm doubles, first on PATH), Desktop/, Volumes/,
 // Applications/ and work/, which becomes the current folder so that a command that escaped its
@@ -67,8 +76,9 @@ public:
 
     bool isValid() const { return QFile::exists(bin + "/rm") && QDir::currentPath() == work; }
 
-    // A bundle in Applications/ whose createinstallmedia is the recording double; names that
-    // cannot be a file name get a bundle named "Fixture.app".
+    // A bundle in Applications/ whose createinstallmedia is the recording double and whose
+    // Info.plist gives the record's version and build; names that cannot be a file name get a
+    // bundle named "Fixture.app".
     InstallerInfo makeInstaller(const QString &name, const QString &macOSVersion) const
     {
         const bool usable = !name.isEmpty() && !name.contains('/') && !name.startsWith('.');
@@ -78,6 +88,9 @@ public:
             installer.path = QUrl::fromLocalFile(bundle);
         installer.name = name;
         installer.macOSVersion = macOSVersion;
+        installer.buildNumber = "23G80";
+        writeTestFile(bundle + "/Contents/Info.plist",
+                      platformPlist(macOSVersion.toUtf8(), "23G80"));
         installer.size = 13500000000;
         return installer;
     }

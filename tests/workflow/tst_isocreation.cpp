@@ -165,7 +165,8 @@ private slots:
         // and the existing files grow to 100 GB each; dmg:link: the disk image is a link to a
         // file of 100 GB; claim:link: 50 GB more than the disk holds; folder: the user chose
         // another folder ("gone": which is removed before the run); fat: its file system keeps
-        // 32 bits of a file's size. OTHER in a pattern stands for that folder, DESKTOP for the
+        // 32 bits of a file's size; plist:VERSION: the bundle's Info.plist says VERSION (build
+        // 23F79), not the record's. OTHER in a pattern stands for that folder, DESKTOP for the
         // Desktop.
         QTest::addColumn<QStringList>("setup");
         QTest::addColumn<int>("groups");        // progress groups published after the first
@@ -226,6 +227,7 @@ private slots:
             row(qPrintable(QString("unusable name '%1'").arg(name)), {}, 1,
                 exact("The installer name cannot be used as a file name"), "", "", "", name);
         row("no boot file: not verified", {"fail:boot-file"}, 5, "", all, ".iso");
+        row("another installer on the volume: not verified", {"plist:14.5"}, 5, "", all, ".iso");
         // Refused before any prompt or command; the file that was there stays.
         row("more than the disk holds", {"dmg:unasked", "claim:huge"}, 1,
             exact("Not enough free space on the Desktop's disk: ") +
@@ -297,8 +299,11 @@ private slots:
                 for (const QString &path : {dmg(name), iso(name)})
                     QVERIFY(QFile::resize(path, 100'000'000'000)); // sparse
             }
+            if (what == "plist")
+                QVERIFY(writeTestFile(installer.filePath() + "/Contents/Info.plist",
+                                      platformPlist(how.toUtf8(), "23F79")));
             if (what == "fail" || what == "again" || what == "claim" || what == "folder" ||
-                what == "fat")
+                what == "fat" || what == "plist")
                 continue;
             QVERIFY(writeTestFile(fileFor(what), "old"));
             if (how.isEmpty() || how == "unasked")
@@ -384,8 +389,12 @@ private slots:
             expected << "alertDetail=" +
                             (setup.contains("fail:boot-file")
                                  ? "Not verified: the volume is not marked bootable."
+                             : setup.contains("plist:14.5")
+                                 ? "Not verified: the volume holds macOS 14.5 (23F79), not " +
+                                       macOSVersion + " (23G80)."
                                  : "Verified: bootable HFS+ volume \u201C" +
-                                       QString::fromUtf8(name.toUtf8().left(32)) + "\u201D.");
+                                       QString::fromUtf8(name.toUtf8().left(32)) +
+                                       "\u201D with macOS " + macOSVersion + " (23G80).");
         expected << "showingAlert=true"
                  << "isProcessing=false";
         QCOMPARE(recorder.stores, expected);
