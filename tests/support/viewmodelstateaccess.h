@@ -31,6 +31,11 @@ public:
         model.storeElapsedSeconds(elapsedSeconds);
         model.storeStepSecondsLeft(stepSecondsLeft);
     }
+    // The folder the user chose (empty: the Desktop), without asking or remembering it.
+    static void setChosenFolder(InstallerViewModel &model, const QString &folder)
+    {
+        model.setChosenFolder(folder);
+    }
     static void setCurrentStep(InstallerViewModel &model, std::optional<ProcessStep> step)
     {
         model.storeCurrentStep(step);

@@ -47,6 +47,10 @@ public:
         State::setProgress(*model, progress, QString());
         State::setTime(*model, elapsedSeconds, stepSecondsLeft);
     }
+    Q_INVOKABLE void chooseFolder(InstallerViewModel *model, const QString &folder) const
+    {
+        State::setChosenFolder(*model, folder);
+    }
     Q_INVOKABLE void showAlert(InstallerViewModel *model, const QString &title,
                                const QString &message, const QString &detail = {}) const
     {

@@ -122,6 +122,22 @@ void longError(InstallerViewModel &model)
                     QStringLiteral("Failed to create ISO image: ") + output);
 }
 
+// Saving to a folder of the user's, named in the line under the buttons; and to the Desktop
+// while the chosen folder's disk is unplugged.
+void otherFolder(InstallerViewModel &model)
+{
+    selectSample(model);
+    const QString folder = QDir::temp().filePath(QStringLiteral("Virtual Machines"));
+    QDir().mkpath(folder);
+    State::setChosenFolder(model, folder);
+}
+
+void folderGone(InstallerViewModel &model)
+{
+    selectSample(model);
+    State::setChosenFolder(model, QStringLiteral("/Volumes/Backup/ISO Images"));
+}
+
 void settle(int milliseconds)
 {
     QEventLoop loop;
@@ -204,6 +220,8 @@ int main(int argc, char *argv[])
         {"7-long-texts", longTexts},
         {"8-long-error", longError},
         {"9-running-estimate", midMakeBootable},
+        {"10-other-folder", otherFolder},
+        {"11-folder-gone", folderGone},
     };
     for (const auto &shot : shots) {
         const QString name =

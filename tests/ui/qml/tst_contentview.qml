@@ -68,6 +68,31 @@ Item {
             verify(!findChild(view, "stopButton").enabled)
         }
 
+        // Where a run saves: the Desktop, a folder named by its last part (its path for screen
+        // readers), or the Desktop while the chosen folder is gone. Not to be changed mid-run.
+        function test_outputFolder_data() {
+            return [
+                { tag: "Desktop", folder: "", text: "Saves to: Desktop", path: "" },
+                { tag: "another folder", folder: "/usr/share", text: "Saves to: share",
+                  path: "/usr/share" },
+                { tag: "gone", folder: "/nonexistent/ISO Images",
+                  text: "Saves to: Desktop (“ISO Images” is not available)",
+                  path: "/nonexistent/ISO Images" }
+            ]
+        }
+
+        function test_outputFolder(data) {
+            const view = makeView(false, false)
+            StateDriver.chooseFolder(view.viewModel, data.folder)
+            const line = findChild(view, "savesTo")
+            compare([line.text, line.Accessible.name, line.Accessible.description],
+                    [data.text, data.text, data.path])
+            const change = findChild(view, "changeFolderButton")
+            compare([change.Accessible.name, change.enabled], ["Change…", true])
+            StateDriver.setProcessing(view.viewModel, true)
+            verify(!change.enabled)
+        }
+
         // Tab reaches a main button, and Return and Enter press it as Space does.
         function test_buttonKeys() {
             let clicks = 0
