@@ -59,6 +59,7 @@ void InstallerViewModel::createISO()
                 showAlert(QStringLiteral("Error"),
                           QStringLiteral("Failed to create ISO image: ") + description);
                 storeIsProcessing(false);
+                emit runFinished(false, QString());
             });
         };
         try {
@@ -130,6 +131,7 @@ void InstallerViewModel::createISO()
                           QStringLiteral("ISO image created successfully at:\n") + isoPath,
                           verdict);
                 storeIsProcessing(false);
+                emit runFinished(true, isoPath);
             });
         } catch (const Error &error) {
             finishWithError(error.localizedDescription());
