@@ -74,10 +74,15 @@ private slots:
         QTest::addColumn<QString>("name");  // "a/b" fails at once
         QTest::addColumn<bool>("services"); // notifications and a file manager
         QTest::addColumn<bool>("inFront");
-        QTest::addColumn<QString>("notice"); // the notification's body; empty: none
+        QTest::addColumn<QString>("notice"); // the notification's body (%1: Desktop); empty: none
         const QString sonoma = "Install macOS Sonoma";
         QTest::addRow("success out of sight")
-            << sonoma << true << false << "ISO image created successfully at:";
+            << sonoma << true << false
+            << "ISO image created successfully at:\n%1/Install macOS Sonoma.iso";
+        // The body may be read as markup.
+        QTest::addRow("name with & and <")
+            << "Install <Sonoma> & Co" << true << false
+            << "ISO image created successfully at:\n%1/Install &lt;Sonoma&gt; &amp; Co.iso";
         QTest::addRow("failure out of sight")
             << "a/b" << true << false
             << "Failed to create ISO image: The installer name cannot be used as a file name";
@@ -116,7 +121,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(alert->property("opened").toBool(), 1000);
         Calls expected;
         if (!notice.isEmpty())
-            expected << QStringList{"Vantorel", m_model->alertTitle(), notice};
+            expected << QStringList{"Vantorel", m_model->alertTitle(),
+                                    QString(notice).replace("%1", sandbox.desktop)};
 
         // Only a success has a file to show; the file manager shows the ISO, or else the folder.
         auto *show = alert->findChild<QQuickItem *>("alertActionButton");
