@@ -13,6 +13,8 @@ Item {
         prompter: MessageBoxPrompter {}
     }
     readonly property bool hasInstaller: viewModel.selectedInstaller !== undefined
+    // The ISO made by the run whose alert is showing; empty for any other alert.
+    property string finishedISOPath
 
     // Starts at the top; the height left over stays empty below.
     Column {
@@ -100,7 +102,7 @@ Item {
     Connections {
         target: outcomeAlert.item
         function onActionClicked() {
-            desktop.reveal(root.viewModel.createdISOPath)
+            desktop.reveal(root.finishedISOPath)
         }
         function onClosed() {
             // Unless the model closed it itself.
@@ -138,7 +140,13 @@ Item {
                     stepSecondsLeft: Qt.binding(() => root.viewModel.stepSecondsLeft)
                 })
         }
+        function onRunFinished(succeeded, isoPath) {
+            root.finishedISOPath = succeeded ? isoPath : ""
+        }
         function onShowingAlertChanged() {
+            // The run that ends with this alert says so after it.
+            if (root.viewModel.showingAlert)
+                root.finishedISOPath = ""
             if (root.viewModel.showingAlert && outcomeAlert.item === null)
                 outcomeAlert.setSource("AlertDialog.qml", {
                     objectName: "outcomeAlert",
@@ -146,8 +154,8 @@ Item {
                     title: Qt.binding(() => root.viewModel.alertTitle),
                     message: Qt.binding(() => root.viewModel.alertMessage),
                     detail: Qt.binding(() => root.viewModel.alertDetail),
-                    // Only a finished run has a file to show.
-                    actionText: Qt.binding(() => root.viewModel.alertTitle === "Success"
+                    // Only a run that succeeded has a file to show.
+                    actionText: Qt.binding(() => root.finishedISOPath !== ""
                                                  ? qsTr("Show in Folder") : "")
                 })
         }

@@ -145,22 +145,26 @@ Item {
 
         // Shown as given, in plain text; "OK" closes it and clears the flag, so that the next alert
         // opens again. Of a long text the first and last 32 KiB are shown, less the halves of
-        // pairs, with a line saying how much lies between.
+        // pairs, with a line saying how much lies between. Only the alert of a run that
+        // succeeded offers to show the file, whatever its title says (here in German).
         function test_alert() {
             const view = makeView(false, false)
             const longText = "x" + "\uD83D\uDE00".repeat(524287) + "y"
             for (const [title, message, detail] of [
-                     ["Success", "Done", "Verified: bootable HFS+ volume “X”."],
+                     ["Erfolg", "Done", "Verified: bootable HFS+ volume “X”."],
                      ["Error", "Failed: <b>boom</b>", ""], ["Error", longText, ""]]) {
                 StateDriver.showAlert(view.viewModel, title, message, detail)
+                if (title === "Erfolg")
+                    view.viewModel.runFinished(true, "/Desktop/X.iso")
                 const alert = findChild(view, "outcomeAlert")
                 tryCompare(alert, "opened", true)
                 const shown = findChild(alert.contentItem, "alertMessage")
                 const detailLabel = findChild(alert.contentItem, "alertDetail")
                 compare([alert.header.text, shown.text, detailLabel.text, detailLabel.visible,
-                         detailLabel.Accessible.name],
+                         detailLabel.Accessible.name,
+                         findChild(alert.footer, "alertActionButton").visible],
                         [title, message === longText ? longText.slice(0, 32767) : message, detail,
-                         detail !== "", detail])
+                         detail !== "", detail, title === "Erfolg"])
                 compare([alert.header.textFormat, shown.textFormat],
                         [Text.PlainText, Text.PlainText])
                 if (message === longText)
