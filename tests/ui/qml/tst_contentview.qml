@@ -145,7 +145,8 @@ Item {
 
         // Shown as given, in plain text; "OK" closes it and clears the flag, so that the next alert
         // opens again. Of a long text the first and last 32 KiB are shown, less the halves of
-        // pairs, with a line saying how much lies between. Only the alert of a run that
+        // pairs, with a line saying how much lies between, in parts of at most 4 KiB that a
+        // screen reader hears as one text and the keys scroll. Only the alert of a run that
         // succeeded offers to show the file, whatever its title says (here in German).
         function test_alert() {
             const view = makeView(false, false)
@@ -160,18 +161,34 @@ Item {
                 tryCompare(alert, "opened", true)
                 const shown = findChild(alert.contentItem, "alertMessage")
                 const detailLabel = findChild(alert.contentItem, "alertDetail")
+                const messageView = findChild(alert.contentItem, "alertMessageView")
                 compare([alert.header.text, shown.text, detailLabel.text, detailLabel.visible,
-                         detailLabel.Accessible.name,
+                         detailLabel.Accessible.name, messageView.Accessible.name,
+                         messageView.Accessible.description,
                          findChild(alert.footer, "alertActionButton").visible],
-                        [title, message === longText ? longText.slice(0, 32767) : message, detail,
-                         detail !== "", detail, title === "Erfolg"])
+                        [title, message === longText ? alert.messageParts[0] : message, detail,
+                         detail !== "", detail, alert.shownMessage, alert.shownMessage,
+                         title === "Erfolg"])
                 compare([alert.header.textFormat, shown.textFormat],
                         [Text.PlainText, Text.PlainText])
-                if (message === longText)
+                if (message === longText) {
                     verify(/^\n… 983,?042 characters left out …\n$/.test(
                                alert.shownMessage.slice(32767, -32767))
+                           && alert.shownMessage.startsWith(longText.slice(0, 32767))
                            && alert.shownMessage.endsWith(longText.slice(-32767)))
-                mouseClick(findChild(alert.footer, "alertOkButton"))
+                    compare(alert.messageParts.join(""), alert.shownMessage.replace(/\n/g, ""))
+                    verify(alert.messageParts.every(part => part.length <= 4096
+                                                    && !/^[\uDC00-\uDFFF]/.test(part)))
+                    const top = messageView.contentY
+                    const page = messageView.height - 20
+                    const seen = []
+                    for (const key of [Qt.Key_PageDown, Qt.Key_Down, Qt.Key_Up, Qt.Key_PageUp]) {
+                        keyClick(key)
+                        seen.push(messageView.contentY - top)
+                    }
+                    compare(seen, [page, page + 20, page, 0])
+                }
+                keyClick(Qt.Key_Return)
                 tryCompare(alert, "visible", false)
                 compare(view.viewModel.showingAlert, false)
             }
