@@ -30,6 +30,37 @@ std::unique_ptr<QTimer> driveModal(QList<std::function<void(QDialog *)>> steps)
     return timer;
 }
 
+// Every accessible name in the tree under `node`. Qt names a button after its text once a screen
+// reader is on, which offscreen it cannot tell (QAccessible::setActive() tells only the controls),
+// so a button without a name counts with its text.
+void collectNames(QAccessibleInterface *node, QStringList &names)
+{
+    if (!node)
+        return;
+    const QString name = node->text(QAccessible::Name);
+    names << (name.isEmpty() && node->object()->inherits("QQuickAbstractButton")
+                  ? node->object()->property("text").toString()
+                  : name);
+    for (int i = 0; i < node->childCount(); ++i)
+        collectNames(node->child(i), names);
+}
+
+// The texts on screen under `item`: every visible Text or Label with a text, at least partly
+// inside `area` (the window, narrowed by each clipping ancestor).
+void collectShownTexts(QQuickItem *item, QRectF area, QStringList &texts)
+{
+    if (!item->isVisible() || item->opacity() == 0)
+        return;
+    const QRectF rect = item->mapRectToScene(item->boundingRect());
+    if (item->clip())
+        area = area.intersected(rect);
+    const QString text = item->property("text").toString();
+    if (item->inherits("QQuickText") && !text.isEmpty() && rect.intersects(area))
+        texts << text;
+    for (QQuickItem *child : item->childItems())
+        collectShownTexts(child, area, texts);
+}
+
 } // namespace
 
 class AppTest : public QObject
@@ -189,6 +220,67 @@ private slots:
         QCOMPARE(bar->implicitHeight(), strip->implicitHeight());
         // The File menu's one command is never enabled.
         QVERIFY(!bar->findChild<QObject *>("newWindowItem")->property("enabled").toBool());
+    }
+
+    // Whatever a sighted user reads in each state, a screen reader can reach: each visible text
+    // is an accessible name, or part of one.
+    void everyShownTextIsAccessible_data()
+    {
+        QTest::addColumn<int>("stage");     // how far a run got: selected, running, ended
+        QTest::addColumn<QString>("alert"); // title; the message follows the title's newline
+        QTest::addRow("nothing selected") << 0 << "";
+        QTest::addRow("installer selected") << 1 << "";
+        QTest::addRow("running with the time line") << 2 << "";
+        QTest::addRow("success with detail")
+            << 3 << "Success\nISO image created successfully at:\n/home/a/Desktop/X.iso";
+        QTest::addRow("error") << 3 << "Error\nFailed to create ISO image: disk full";
+    }
+
+    void everyShownTextIsAccessible()
+    {
+        QFETCH(int, stage);
+        QFETCH(QString, alert);
+        QQmlApplicationEngine engine;
+        QQuickWindow *window = VantorelApp::loadWindow(engine);
+        QVERIFY(window && QTest::qWaitForWindowExposed(window));
+        auto &model = *window->findChild<InstallerViewModel *>();
+        if (stage >= 1)
+            ViewModelStateAccess::setSelectedInstaller(
+                model, InstallerInfo{QUrl::fromLocalFile("/Applications/Install macOS Sonoma.app"),
+                                     "Install macOS Sonoma", "19.2.02", "14.2.1", "23C71",
+                                     13'254'061'152, std::nullopt});
+        ViewModelStateAccess::setProcessing(model, stage == 2);
+        if (stage == 2) {
+            ViewModelStateAccess::setProgress(model, 0.45, "Making DMG bootable");
+            ViewModelStateAccess::setTime(model, 70, 89);
+            ViewModelStateAccess::setCurrentStep(model, ProcessStep::makeBootable);
+        }
+        if (!alert.isEmpty()) {
+            model.showAlert(alert.section('\n', 0, 0), alert.section('\n', 1),
+                            alert.startsWith("Success") ? "Verified: bootable HFS+ volume “X”."
+                                                        : "");
+            emit model.runFinished(alert.startsWith("Success"), "/home/a/Desktop/X.iso");
+            auto *dialog = window->findChild<QObject *>("outcomeAlert");
+            QTRY_VERIFY(dialog && dialog->property("opened").toBool());
+        }
+        QSignalSpy rendered(window, &QQuickWindow::frameSwapped);
+        window->update();
+        QVERIFY(rendered.wait());
+
+        // As when a screen reader is on: every control gives itself its role and name.
+        QAccessible::setActive(true);
+        QStringList names;
+        collectNames(QAccessible::queryAccessibleInterface(window), names);
+        QStringList shown;
+        collectShownTexts(window->contentItem(), QRectF(QPointF(), window->size()), shown);
+        QStringList unheard;
+        for (const QString &text : std::as_const(shown))
+            if (std::none_of(names.cbegin(), names.cend(),
+                             [&](const QString &name) { return name.contains(text); }))
+                unheard << text;
+        QVERIFY2(unheard.isEmpty(), qPrintable("not accessible: " + unheard.join(" | ")));
+        QVERIFY(shown.size() > 3);
+        QAccessible::setActive(false);
     }
 
     // Last: an accepted quit leaves every later event loop ending at once.

@@ -33,6 +33,9 @@ Item {
             text: qsTr("Create bootable ISO images from macOS installers")
             font.pixelSize: 20
             color: Theme.secondaryText
+            // A plain Text is not in the accessibility tree unless it says what it is.
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
         }
 
         Loader {
