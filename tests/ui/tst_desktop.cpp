@@ -144,38 +144,62 @@ private slots:
 
     void dropSelectsAnInstaller_data()
     {
-        QTest::addColumn<QStringList>("items");
-        QTest::addColumn<bool>("processing");
-        QTest::addColumn<QString>("outcome"); // the loaded installer, an alert; empty: refused
-        const QStringList installer{"Install macOS Sonoma.app"};
-        QTest::addRow("installer") << installer << false << "Install macOS Sonoma";
+        QTest::addColumn<QStringList>("items"); // names in the folder, or file URLs
+        QTest::addColumn<QString>("open");      // a run, an alert or a modal window
+        QTest::addColumn<QString>("outcome");   // the loaded installer, an alert; none: refused
+        const QString sonoma = "Install macOS Sonoma", none;
+        const QStringList installer{sonoma + ".app"};
+        QTest::addRow("installer") << installer << none << sonoma;
+        // As Finder hands a folder over.
+        QTest::addRow("trailing slash") << QStringList{sonoma + ".app/"} << none << sonoma;
+        QTest::addRow("localhost")
+            << QStringList{"file://localhost%1/Install%20macOS%20Sonoma.app"} << none << sonoma;
         QTest::addRow("other application")
-            << QStringList{"Other.app"} << false << "Invalid Installer";
-        QTest::addRow("file named .app") << QStringList{"File.app"} << false << "";
-        QTest::addRow("installer without .app") << QStringList{"Folder"} << false << "";
-        QTest::addRow("two installers") << installer + installer << false << "";
-        QTest::addRow("during a run") << installer << true << "";
+            << QStringList{"Other.app"} << none << "Invalid Installer";
+        QTest::addRow("file named .app") << QStringList{"File.app"} << none << none;
+        QTest::addRow("installer without .app") << QStringList{"Folder"} << none << none;
+        QTest::addRow("two installers") << installer + installer << none << none;
+        QTest::addRow("during a run") << installer << "run" << none;
+        QTest::addRow("alert open") << installer << "alert" << none; // an untitled one
+        QTest::addRow("replace prompt open") << installer << "modal window" << none;
     }
     void dropSelectsAnInstaller()
     {
         QFETCH(QStringList, items);
-        QFETCH(bool, processing);
+        QFETCH(QString, open);
         QFETCH(QString, outcome);
+        const QString sonoma = "Install macOS Sonoma";
         load();
-        ViewModelStateAccess::setProcessing(*m_model, processing);
+        ViewModelStateAccess::setProcessing(*m_model, open == "run");
+        if (open == "alert")
+            m_model->showAlert(QString(), "An alert");
+        QWindow prompt;
+        prompt.setModality(Qt::ApplicationModal);
+        prompt.setVisible(open == "modal window");
         QMimeData data;
         for (const QString &item : items)
-            data.setUrls(data.urls() << QUrl::fromLocalFile(m_folder.filePath(item)));
+            data.setUrls(data.urls() << (item.startsWith("file:")
+                                             ? QUrl(item.arg(m_folder.path()))
+                                             : QUrl::fromLocalFile(m_folder.filePath(item))));
 
         const QPoint at(m_window->width() / 2, m_window->height() / 2);
-        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
         QCoreApplication::sendEvent(m_window, &enter);
-        QCOMPARE(find("dropHighlight")->property("visible").toBool(), !outcome.isEmpty());
-        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        const bool taken = outcome.startsWith("Install");
+        QCOMPARE(find("dropHighlight")->property("visible").toBool(),
+                 taken || outcome == "Invalid Installer");
+        // Shift proposes a move; the source learns whether it was taken, and keeps its own.
+        QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                        Qt::ShiftModifier);
         QCoreApplication::sendEvent(m_window, &drop);
+        QCOMPARE(drop.isAccepted(), taken);
+        QVERIFY(!taken || drop.dropAction() == Qt::CopyAction);
         m_model->waitForBackgroundWork();
         const std::optional<InstallerInfo> &selected = m_model->selectedInstaller();
         QCOMPARE(selected ? selected->name : m_model->alertTitle(), outcome);
+        // As the dialog would name it: no trailing slash, no host.
+        if (selected)
+            QCOMPARE(selected->path, QUrl::fromLocalFile(m_folder.filePath(sonoma + ".app")));
     }
 };
 

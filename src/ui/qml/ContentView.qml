@@ -64,13 +64,26 @@ Item {
     }
 
     // An installer dragged onto the window is taken as if chosen in the dialog; nothing is taken
-    // during a run.
+    // during a run or while an alert is open (nor, the chooser sees to it, while a modal window
+    // such as the replace prompt is).
     DropArea {
         id: installerDrop
+        readonly property bool takesDrops: !root.viewModel.isProcessing
+                                           && !root.viewModel.showingAlert
         anchors.fill: parent
-        onEntered: drag => drag.accepted = !root.viewModel.isProcessing
+        onEntered: drag => drag.accepted = installerDrop.takesDrops
                                            && bundleChooser.canChoose(drag.urls)
-        onDropped: drop => root.viewModel.selectInstallerAt(drop.urls[0])
+        // Checked again: the state may have changed during the drag. The source is told whether
+        // the installer was taken, as a copy, so that it keeps its own.
+        onDropped: drop => {
+            const bundle = installerDrop.takesDrops ? bundleChooser.droppedBundle(drop.urls) : ""
+            if (String(bundle) === "")
+                return
+            root.viewModel.selectInstallerAt(bundle)
+            // A bundle that is no installer is refused with an alert at once.
+            if (!root.viewModel.showingAlert)
+                drop.accept(Qt.CopyAction)
+        }
     }
     Rectangle {
         objectName: "dropHighlight"
