@@ -302,6 +302,9 @@ private slots:
         QQuickWindow *window = VantorelApp::loadWindow(engine);
         QVERIFY(window && QTest::qWaitForWindowExposed(window));
         QCOMPARE(window->title(), "Vantorel");
+        // The content's minimum size, under the menu bar when it is in the window.
+        const auto *bar = window->property("menuBar").value<QQuickItem *>();
+        QCOMPARE(window->minimumSize(), QSize(600, 600 + (bar ? int(bar->implicitHeight()) : 0)));
         ViewModelStateAccess::setProcessing(*window->findChild<InstallerViewModel *>(), processing);
 
         QEvent event(QEvent::Quit);
