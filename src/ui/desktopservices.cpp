@@ -25,8 +25,7 @@ void DesktopServices::setViewModel(InstallerViewModel *viewModel)
         disconnect(m_viewModel, nullptr, this, nullptr);
     m_viewModel = viewModel;
     if (viewModel)
-        connect(viewModel, &InstallerViewModel::isProcessingChanged, this,
-                &DesktopServices::processingChanged);
+        connect(viewModel, &InstallerViewModel::runFinished, this, &DesktopServices::runFinished);
     emit viewModelChanged();
 }
 
@@ -38,10 +37,10 @@ void DesktopServices::setWindow(QQuickWindow *window)
     emit windowChanged();
 }
 
-void DesktopServices::processingChanged()
+void DesktopServices::runFinished()
 {
-    // A run ends by storing false, after its alert; someone looking at the window sees it there.
-    if (m_viewModel->isProcessing() || !m_window || m_window->isActive())
+    // The run's alert is up by now; someone looking at the window sees it there.
+    if (!m_window || m_window->isActive())
         return;
     // Bounces the Dock icon on macOS until the app is active again, which is all that macOS
     // gets; marks the taskbar entry elsewhere.
@@ -54,9 +53,14 @@ void DesktopServices::processingChanged()
         QStringLiteral("/org/freedesktop/Notifications"),
         QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
     const QString desktopEntry = QGuiApplication::desktopFileName();
-    notify << QStringLiteral("Vantorel") << 0u << desktopEntry << m_viewModel->alertTitle()
-           << m_viewModel->alertMessage().section(u'\n', 0, 0) << QStringList()
-           << QVariantMap{{QStringLiteral("desktop-entry"), desktopEntry}} << -1;
+    // The whole message, path included. Notification services may read the body as markup, so
+    // a name holding '&' or '<' is escaped to be shown as it is.
+    const QString body = m_viewModel->alertMessage()
+                             .replace(u'&', QLatin1String("&amp;"))
+                             .replace(u'<', QLatin1String("&lt;"))
+                             .replace(u'>', QLatin1String("&gt;"));
+    notify << QStringLiteral("Vantorel") << 0u << desktopEntry << m_viewModel->alertTitle() << body
+           << QStringList() << QVariantMap{{QStringLiteral("desktop-entry"), desktopEntry}} << -1;
     QDBusConnection::sessionBus().send(notify);
 #endif
 }

@@ -37,7 +37,7 @@ signals:
     void windowChanged();
 
 private:
-    void processingChanged();
+    void runFinished();
 
     QPointer<InstallerViewModel> m_viewModel;
     QPointer<QQuickWindow> m_window;

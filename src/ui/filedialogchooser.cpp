@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 
 namespace vantorel {
 
@@ -37,10 +38,24 @@ public:
 
 } // namespace
 
+QUrl FileDialogChooser::droppedBundle(const QList<QUrl> &urls) const
+{
+    if (urls.size() != 1 || !urls.constFirst().isLocalFile() || QGuiApplication::modalWindow())
+        return {};
+    // Finder hands over a folder as "file:///…/Name.app/", whose file name is empty; some
+    // sources name the host, "file://localhost/…". Both stand for the local path.
+    QUrl url = urls.constFirst();
+    if (url.host().compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
+        url.setHost(QString());
+    QString path = url.toLocalFile();
+    while (path.size() > 1 && path.endsWith(u'/'))
+        path.chop(1);
+    return isBundle(path) ? QUrl::fromLocalFile(path) : QUrl();
+}
+
 bool FileDialogChooser::canChoose(const QList<QUrl> &urls) const
 {
-    return urls.size() == 1 && urls.constFirst().isLocalFile() &&
-           isBundle(urls.constFirst().toLocalFile());
+    return !droppedBundle(urls).isEmpty();
 }
 
 QUrl FileDialogChooser::chooseInstaller()

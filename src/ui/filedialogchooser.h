@@ -17,8 +17,11 @@ public:
     using InstallerChooser::InstallerChooser;
     QUrl chooseInstaller() override;
 
-    // True when urls hold what the dialog lets the user choose: exactly one local folder whose
-    // name ends in ".app". Decides which drops the window takes.
+    // The bundle that a drop of urls offers, as the dialog would return it (a plain file URL, no
+    // host, no trailing slash): exactly one local folder whose name ends in ".app". Empty for
+    // anything else, and while a modal window (a dialog, the replace prompt) is open.
+    Q_INVOKABLE QUrl droppedBundle(const QList<QUrl> &urls) const;
+    // True when droppedBundle(urls) is not empty. Decides which drops the window takes.
     Q_INVOKABLE bool canChoose(const QList<QUrl> &urls) const;
 };
 

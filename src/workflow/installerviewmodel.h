@@ -181,6 +181,9 @@ signals:
     void stepSecondsLeftChanged();
     void outputFolderChanged();
     void alertOffersFolderChoiceChanged();
+    // Once at the end of each run, after its alert and isProcessing=false are stored; isoPath is
+    // the created ISO, empty when the run failed.
+    void runFinished(bool succeeded, const QString &isoPath);
     void chooserChanged();
     void prompterChanged();
     void folderChooserChanged();

@@ -81,6 +81,7 @@ void InstallerViewModel::createISO()
                           QStringLiteral("Failed to create ISO image: ") + description, detail,
                           offersFolderChoice);
                 storeIsProcessing(false);
+                emit runFinished(false, QString());
             });
         };
         try {
@@ -149,6 +150,7 @@ void InstallerViewModel::createISO()
                           QStringLiteral("ISO image created successfully at:\n") + isoPath,
                           verdict);
                 storeIsProcessing(false);
+                emit runFinished(true, isoPath);
             });
         } catch (const Error &error) {
             // Refusals that another folder cures.

@@ -30,6 +30,33 @@ std::unique_ptr<QTimer> driveModal(QList<std::function<void(QDialog *)>> steps)
     return timer;
 }
 
+// Every accessible name under `node`, each after a separator. Offscreen, Qt cannot tell that a
+// screen reader is on and names no button after its text: a nameless button counts with its text.
+void addNames(QAccessibleInterface *node, QString &names)
+{
+    const QString name = node->text(QAccessible::Name);
+    const bool button = node->object()->inherits("QQuickAbstractButton");
+    names +=
+        u'\x1f' + (name.isEmpty() && button ? node->object()->property("text").toString() : name);
+    for (int i = 0; i < node->childCount(); ++i)
+        addNames(node->child(i), names);
+}
+
+// The visible texts (Text, Label) under `item` that lie at least partly inside `area`: the window,
+// narrowed by each clipping item.
+void addShownTexts(QQuickItem *item, QRectF area, QStringList &texts)
+{
+    if (!item->isVisible() || item->opacity() == 0)
+        return;
+    const QRectF rect = item->mapRectToScene(item->boundingRect());
+    area = item->clip() ? area.intersected(rect) : area;
+    const QString text = item->property("text").toString();
+    if (item->inherits("QQuickText") && !text.isEmpty() && rect.intersects(area))
+        texts << text;
+    for (QQuickItem *child : item->childItems())
+        addShownTexts(child, area, texts);
+}
+
 } // namespace
 
 class AppTest : public QObject
@@ -191,6 +218,55 @@ private slots:
         QVERIFY(!bar->findChild<QObject *>("newWindowItem")->property("enabled").toBool());
     }
 
+    // Whatever a sighted user reads in each state, a screen reader can reach: each visible text
+    // is an accessible name, or part of one.
+    void everyShownTextIsAccessible_data()
+    {
+        QTest::addColumn<int>("stage");     // 1: an installer selected, 2: a run under way
+        QTest::addColumn<QString>("alert"); // title|message|detail
+        QTest::addRow("nothing selected") << 0 << "";
+        QTest::addRow("installer selected") << 1 << "";
+        QTest::addRow("running with the time line") << 2 << "";
+        QTest::addRow("success with detail")
+            << 1 << "Success|ISO image created successfully at:\n/X.iso|Verified: bootable";
+        QTest::addRow("error") << 1 << "Error|Failed to create ISO image: disk full";
+    }
+
+    void everyShownTextIsAccessible()
+    {
+        QFETCH(int, stage);
+        QFETCH(QString, alert);
+        QQmlApplicationEngine engine;
+        QQuickWindow *window = VantorelApp::loadWindow(engine);
+        QVERIFY(window && QTest::qWaitForWindowExposed(window));
+        auto &model = *window->findChild<InstallerViewModel *>();
+        if (stage > 0)
+            ViewModelStateAccess::setSelectedInstaller(model, InstallerInfo());
+        ViewModelStateAccess::setProcessing(model, stage == 2);
+        ViewModelStateAccess::setTime(model, 70, 89);
+        if (!alert.isEmpty()) {
+            model.showAlert(alert.section('|', 0, 0), alert.section('|', 1, 1),
+                            alert.section('|', 2));
+            emit model.runFinished(alert.startsWith("Success"), "/X.iso");
+            QTRY_VERIFY(window->findChild<QObject *>("outcomeAlert")->property("opened").toBool());
+        }
+        QSignalSpy rendered(window, &QQuickWindow::frameSwapped);
+        window->update();
+        QVERIFY(rendered.wait());
+
+        QAccessible::setActive(true); // as a screen reader makes it: each control names itself
+        QString names;
+        addNames(QAccessible::queryAccessibleInterface(window), names);
+        QAccessible::setActive(false);
+        QStringList shown, unheard;
+        addShownTexts(window->contentItem(), QRectF(QPointF(), window->size()), shown);
+        for (const QString &text : std::as_const(shown))
+            if (!names.contains(text))
+                unheard << text;
+        QVERIFY(shown.size() > 3);
+        QVERIFY2(unheard.isEmpty(), qPrintable("not heard: " + unheard.join(" | ")));
+    }
+
     // Last: an accepted quit leaves every later event loop ending at once.
     void endingDuringARunAsksFirst_data()
     {
@@ -210,6 +286,9 @@ private slots:
         QQuickWindow *window = VantorelApp::loadWindow(engine);
         QVERIFY(window && QTest::qWaitForWindowExposed(window));
         QCOMPARE(window->title(), "Vantorel");
+        // The content's minimum size, under the menu bar when it is in the window.
+        const auto *bar = window->property("menuBar").value<QQuickItem *>();
+        QCOMPARE(window->minimumSize(), QSize(600, 600 + (bar ? int(bar->implicitHeight()) : 0)));
         auto *model = window->findChild<InstallerViewModel *>();
         ViewModelStateAccess::setProcessing(*model, processing);
 

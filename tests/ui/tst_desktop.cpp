@@ -74,10 +74,15 @@ private slots:
         QTest::addColumn<QString>("name");  // "a/b" fails at once
         QTest::addColumn<bool>("services"); // notifications and a file manager
         QTest::addColumn<bool>("inFront");
-        QTest::addColumn<QString>("notice"); // the notification's body; empty: none
+        QTest::addColumn<QString>("notice"); // the notification's body (%1: Desktop); empty: none
         const QString sonoma = "Install macOS Sonoma";
         QTest::addRow("success out of sight")
-            << sonoma << true << false << "ISO image created successfully at:";
+            << sonoma << true << false
+            << "ISO image created successfully at:\n%1/Install macOS Sonoma.iso";
+        // The body may be read as markup.
+        QTest::addRow("name with & and <")
+            << "Install <Sonoma> & Co" << true << false
+            << "ISO image created successfully at:\n%1/Install &lt;Sonoma&gt; &amp; Co.iso";
         QTest::addRow("failure out of sight")
             << "a/b" << true << false
             << "Failed to create ISO image: The installer name cannot be used as a file name";
@@ -119,7 +124,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(alert->property("opened").toBool(), 1000);
         Calls expected;
         if (!notice.isEmpty())
-            expected << QStringList{"Vantorel", m_model->alertTitle(), notice};
+            expected << QStringList{"Vantorel", m_model->alertTitle(),
+                                    QString(notice).replace("%1", sandbox.desktop)};
 
         // Only a success has a file to show; the file manager shows the ISO, or else the folder.
         auto *show = alert->findChild<QQuickItem *>("alertActionButton");
@@ -141,38 +147,57 @@ private slots:
 
     void dropSelectsAnInstaller_data()
     {
-        QTest::addColumn<QStringList>("items");
-        QTest::addColumn<bool>("processing");
-        QTest::addColumn<QString>("outcome"); // the loaded installer, an alert; empty: refused
-        const QStringList installer{"Install macOS Sonoma.app"};
-        QTest::addRow("installer") << installer << false << "Install macOS Sonoma";
+        QTest::addColumn<QStringList>("items"); // file URLs after "file://", %1: the folder
+        QTest::addColumn<QString>("open");      // a run, an alert or a modal window
+        QTest::addColumn<QString>("outcome");   // the loaded installer, an alert; none: refused
+        const QString sonoma = "Install macOS Sonoma", none;
+        const QStringList installer{"%1/" + sonoma + ".app"};
+        QTest::addRow("installer") << installer << none << sonoma;
+        // As Finder hands a folder over.
+        QTest::addRow("trailing slash") << QStringList{installer[0] + '/'} << none << sonoma;
+        QTest::addRow("localhost") << QStringList{"localhost" + installer[0]} << none << sonoma;
         QTest::addRow("other application")
-            << QStringList{"Other.app"} << false << "Invalid Installer";
-        QTest::addRow("file named .app") << QStringList{"File.app"} << false << "";
-        QTest::addRow("installer without .app") << QStringList{"Folder"} << false << "";
-        QTest::addRow("two installers") << installer + installer << false << "";
-        QTest::addRow("during a run") << installer << true << "";
+            << QStringList{"%1/Other.app"} << none << "Invalid Installer";
+        QTest::addRow("file named .app") << QStringList{"%1/File.app"} << none << none;
+        QTest::addRow("installer without .app") << QStringList{"%1/Folder"} << none << none;
+        QTest::addRow("two installers") << installer + installer << none << none;
+        QTest::addRow("during a run") << installer << "run" << none;
+        QTest::addRow("alert open") << installer << "alert" << none; // an untitled one
+        QTest::addRow("replace prompt open") << installer << "modal window" << none;
     }
     void dropSelectsAnInstaller()
     {
         QFETCH(QStringList, items);
-        QFETCH(bool, processing);
+        QFETCH(QString, open);
         QFETCH(QString, outcome);
         load();
-        ViewModelStateAccess::setProcessing(*m_model, processing);
+        ViewModelStateAccess::setProcessing(*m_model, open == "run");
+        if (open == "alert")
+            m_model->showAlert(QString(), "An alert");
+        QWindow prompt;
+        prompt.setModality(Qt::ApplicationModal);
+        prompt.setVisible(open == "modal window");
         QMimeData data;
         for (const QString &item : items)
-            data.setUrls(data.urls() << QUrl::fromLocalFile(m_folder.filePath(item)));
+            data.setUrls(data.urls() << QUrl("file://" + item.arg(m_folder.path())));
 
         const QPoint at(m_window->width() / 2, m_window->height() / 2);
-        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
         QCoreApplication::sendEvent(m_window, &enter);
         QCOMPARE(find("dropHighlight")->property("visible").toBool(), !outcome.isEmpty());
-        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        // Shift proposes a move; the source learns whether it was taken, and keeps its own.
+        QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                        Qt::ShiftModifier);
         QCoreApplication::sendEvent(m_window, &drop);
+        const bool taken = outcome.startsWith("Install");
+        QCOMPARE(drop.isAccepted(), taken);
+        QVERIFY(!taken || drop.dropAction() == Qt::CopyAction);
         m_model->waitForBackgroundWork();
         const std::optional<InstallerInfo> &selected = m_model->selectedInstaller();
         QCOMPARE(selected ? selected->name : m_model->alertTitle(), outcome);
+        // As the dialog would name it: no trailing slash, no host.
+        if (selected)
+            QCOMPARE(selected->filePath(), m_folder.filePath("Install macOS Sonoma.app"));
     }
 };
 

@@ -37,6 +37,8 @@ MenuBar {
                     text: newWindowItem.text
                     font: newWindowItem.font
                     color: newWindowItem.palette.text
+                    // The menu item's name says it.
+                    Accessible.ignored: true
                 }
                 Text {
                     id: itemShortcut
@@ -46,6 +48,8 @@ MenuBar {
                     text: newWindowItem.shortcutText
                     font: newWindowItem.font
                     color: newWindowItem.palette.text
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                 }
             }
 

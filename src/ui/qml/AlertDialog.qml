@@ -33,13 +33,30 @@ Dialog {
         const left = message.length - head.length - tail.length
         return head + "\n" + qsTr("… %Ln characters left out …", "", left) + "\n" + tail
     }
+    // Whole lines up to this many characters make one part; a longer line is cut into parts of
+    // its own, at a space near the end when there is one.
+    readonly property int partLength: 4096
     readonly property list<string> messageParts: {
         const parts = []
         let part = null
-        for (const line of shownMessage.split("\n")) {
-            if (part !== null && part.length + line.length >= 4096) {
+        for (let line of shownMessage.split("\n")) {
+            if (part !== null && part.length + line.length >= partLength) {
                 parts.push(part)
                 part = null
+            }
+            while (line.length > partLength) {
+                if (part !== null) {
+                    parts.push(part)
+                    part = null
+                }
+                let cut = line.lastIndexOf(" ", partLength - 1) + 1
+                if (cut < partLength / 2)
+                    cut = partLength
+                // Never between the halves of a surrogate pair.
+                if (/[\uD800-\uDBFF]/.test(line[cut - 1]))
+                    --cut
+                parts.push(line.slice(0, cut))
+                line = line.slice(cut)
             }
             part = part === null ? line : part + "\n" + line
         }
@@ -93,10 +110,23 @@ Dialog {
         // to lay out.
         ListView {
             id: messageView
+            objectName: "alertMessageView"
+
+            // Moves the text by `by` pixels, within its bounds.
+            function scroll(by) {
+                contentY = Math.max(originY, Math.min(contentY + by,
+                                                      originY + contentHeight - height))
+            }
+
             width: parent.width
             implicitHeight: Math.min(contentHeight, dialog.maximumMessageHeight)
             clip: true
             boundsBehavior: Flickable.StopAtBounds
+            // Only the parts in view are made, so the view itself gives a screen reader all that
+            // is shown, and the parts stay out of its way.
+            Accessible.role: Accessible.StaticText
+            Accessible.name: dialog.shownMessage
+            Accessible.description: dialog.shownMessage
             model: dialog.messageParts
             delegate: Label {
                 required property string modelData
@@ -109,6 +139,7 @@ Dialog {
                 wrapMode: Text.Wrap
                 font.pixelSize: 13
                 color: Theme.primaryText
+                Accessible.ignored: true
             }
             // Show that there is more to read.
             ScrollBar.vertical: ScrollBar {
@@ -137,6 +168,18 @@ Dialog {
     footer: Item {
         implicitWidth: buttons.implicitWidth + 32
         implicitHeight: buttons.implicitHeight + 24
+
+        // The focus stays on the buttons; the keys they leave scroll the message.
+        Keys.onPressed: event => {
+            const line = 20
+            const page = messageView.height - line
+            const by = { [Qt.Key_Up]: -line, [Qt.Key_Down]: line,
+                         [Qt.Key_PageUp]: -page, [Qt.Key_PageDown]: page }[event.key]
+            if (by === undefined)
+                return
+            messageView.scroll(by)
+            event.accepted = true
+        }
 
         Row {
             id: buttons

@@ -14,6 +14,8 @@ Item {
         folderChooser: FolderDialogChooser {}
     }
     readonly property bool hasInstaller: viewModel.selectedInstaller !== undefined
+    // The ISO made by the run whose alert is showing; empty for any other alert.
+    property string finishedISOPath
 
     // What the column needs, padding included; the window keeps at least this much.
     implicitHeight: column.y + column.implicitHeight + Theme.padding
@@ -35,6 +37,9 @@ Item {
             text: qsTr("Create bootable ISO images from macOS installers")
             font.pixelSize: 20
             color: Theme.secondaryText
+            // A plain Text is not in the accessibility tree unless it says what it is.
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
         }
 
         Loader {
@@ -75,13 +80,26 @@ Item {
     }
 
     // An installer dragged onto the window is taken as if chosen in the dialog; nothing is taken
-    // during a run.
+    // during a run or while an alert is open (nor, the chooser sees to it, while a modal window
+    // such as the replace prompt is).
     DropArea {
         id: installerDrop
+        readonly property bool takesDrops: !root.viewModel.isProcessing
+                                           && !root.viewModel.showingAlert
         anchors.fill: parent
-        onEntered: drag => drag.accepted = !root.viewModel.isProcessing
+        onEntered: drag => drag.accepted = installerDrop.takesDrops
                                            && bundleChooser.canChoose(drag.urls)
-        onDropped: drop => root.viewModel.selectInstallerAt(drop.urls[0])
+        // Checked again: the state may have changed during the drag. The source is told whether
+        // the installer was taken, as a copy, so that it keeps its own.
+        onDropped: drop => {
+            const bundle = installerDrop.takesDrops ? bundleChooser.droppedBundle(drop.urls) : ""
+            if (String(bundle) === "")
+                return
+            root.viewModel.selectInstallerAt(bundle)
+            // A bundle that is no installer is refused with an alert at once.
+            if (!root.viewModel.showingAlert)
+                drop.accept(Qt.CopyAction)
+        }
     }
     Rectangle {
         objectName: "dropHighlight"
@@ -135,7 +153,11 @@ Item {
     Connections {
         target: outcomeAlert.item
         function onActionClicked() {
-            desktop.reveal(root.viewModel.createdISOPath)
+            if (root.finishedISOPath !== "")
+                desktop.reveal(root.finishedISOPath)
+            else if (root.viewModel.alertOffersFolderChoice)
+                // Once the alert has gone: the chooser is a window of its own.
+                Qt.callLater(root.viewModel.chooseOutputFolder)
         }
         function onClosed() {
             // Unless the model closed it itself.
@@ -178,7 +200,13 @@ Item {
                                               && !(stopQuestion.item && stopQuestion.item.visible))
                 })
         }
+        function onRunFinished(succeeded, isoPath) {
+            root.finishedISOPath = succeeded ? isoPath : ""
+        }
         function onShowingAlertChanged() {
+            // The run that ends with this alert says so after it.
+            if (root.viewModel.showingAlert)
+                root.finishedISOPath = ""
             if (root.viewModel.showingAlert && outcomeAlert.item === null)
                 outcomeAlert.setSource("AlertDialog.qml", {
                     objectName: "outcomeAlert",
@@ -186,9 +214,12 @@ Item {
                     title: Qt.binding(() => root.viewModel.alertTitle),
                     message: Qt.binding(() => root.viewModel.alertMessage),
                     detail: Qt.binding(() => root.viewModel.alertDetail),
-                    // Only a finished run has a file to show.
-                    actionText: Qt.binding(() => root.viewModel.alertTitle === "Success"
-                                                 ? qsTr("Show in Folder") : "")
+                    // Only a run that succeeded has a file to show; a refusal for want of room
+                    // offers another folder, which the user then starts a run for.
+                    actionText: Qt.binding(() => root.finishedISOPath !== ""
+                                                 ? qsTr("Show in Folder")
+                                                 : root.viewModel.alertOffersFolderChoice
+                                                   ? qsTr("Choose Another Folder…") : "")
                 })
         }
     }

@@ -39,6 +39,9 @@ Item {
             font.pixelSize: 20
             font.weight: Font.Medium
             color: Theme.primaryText
+            // A plain Text is not in the accessibility tree unless it says what it is.
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
         }
 
         Text {
@@ -48,6 +51,8 @@ Item {
             text: qsTr("Please select a macOS installer to continue")
             font.pixelSize: 14
             color: Theme.secondaryText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
         }
     }
 }

@@ -36,5 +36,7 @@ Row {
         textFormat: Text.PlainText
         font.pixelSize: 14
         color: row.completed || row.current ? Theme.primaryText : Theme.secondaryText
+        // The row's name says it, with the step's state.
+        Accessible.ignored: true
     }
 }
