@@ -52,10 +52,28 @@ public:
         State::setChosenFolder(*model, folder);
     }
     Q_INVOKABLE void showAlert(InstallerViewModel *model, const QString &title,
-                               const QString &message, const QString &detail = {}) const
+                               const QString &message, const QString &detail = {},
+                               bool offersFolderChoice = false) const
     {
-        model->showAlert(title, message, detail);
+        model->showAlert(title, message, detail, offersFolderChoice);
     }
+    // Counts the folder chooser's calls instead of opening it.
+    Q_INVOKABLE void countFolderChoices(InstallerViewModel *model)
+    {
+        model->setFolderChooser(&m_folders);
+    }
+    Q_INVOKABLE int folderChoices() const { return m_folders.asked; }
+
+private:
+    struct CountingChooser : FolderChooser
+    {
+        int asked = 0;
+        QString chooseFolder(const QString &) override
+        {
+            ++asked;
+            return {};
+        }
+    } m_folders;
 };
 
 class Setup : public QObject

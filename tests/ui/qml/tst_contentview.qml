@@ -93,6 +93,20 @@ Item {
             verify(!change.enabled)
         }
 
+        // A refusal for want of room offers another folder; the choice starts no run by itself.
+        function test_refusalOffersAnotherFolder() {
+            const view = makeView(true, false)
+            StateDriver.countFolderChoices(view.viewModel)
+            StateDriver.showAlert(view.viewModel, "Error", "No room", "", true)
+            const alert = findChild(view, "outcomeAlert")
+            tryCompare(alert, "opened", true)
+            const action = findChild(alert.footer, "alertActionButton")
+            compare([action.visible, action.text], [true, "Choose Another Folder…"])
+            mouseClick(action)
+            tryVerify(() => StateDriver.folderChoices() === 1)
+            compare(view.viewModel.isProcessing, false)
+        }
+
         // Tab reaches a main button, and Return and Enter press it as Space does.
         function test_buttonKeys() {
             let clicks = 0
