@@ -47,6 +47,10 @@
         <source>Show in Folder</source>
         <translation>Im Ordner anzeigen</translation>
     </message>
+    <message>
+        <source>Choose Another Folder…</source>
+        <translation>Anderen Ordner wählen …</translation>
+    </message>
 </context>
 <context>
     <name>EmptyStateCard</name>
@@ -115,6 +119,25 @@
     <message>
         <source>Stop and Quit</source>
         <translation>Abbrechen und beenden</translation>
+    </message>
+</context>
+<context>
+    <name>OutputFolderLine</name>
+    <message>
+        <source>Desktop (“%1” is not available)</source>
+        <translation>Schreibtisch („%1“ ist nicht verfügbar)</translation>
+    </message>
+    <message>
+        <source>Desktop</source>
+        <translation>Schreibtisch</translation>
+    </message>
+    <message>
+        <source>Saves to: %1</source>
+        <translation>Speichert in: %1</translation>
+    </message>
+    <message>
+        <source>Change…</source>
+        <translation>Ändern …</translation>
     </message>
 </context>
 <context>
@@ -196,6 +219,13 @@
     <message>
         <source>Applications (*.app)</source>
         <translation>Programme (*.app)</translation>
+    </message>
+</context>
+<context>
+    <name>vantorel::FolderDialogChooser</name>
+    <message>
+        <source>Choose Where to Save the ISO</source>
+        <translation>Speicherort für das ISO-Image wählen</translation>
     </message>
 </context>
 <context>

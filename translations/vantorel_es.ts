@@ -47,6 +47,10 @@
         <source>Show in Folder</source>
         <translation>Mostrar en la carpeta</translation>
     </message>
+    <message>
+        <source>Choose Another Folder…</source>
+        <translation>Elegir otra carpeta…</translation>
+    </message>
 </context>
 <context>
     <name>EmptyStateCard</name>
@@ -115,6 +119,25 @@
     <message>
         <source>Stop and Quit</source>
         <translation>Detener y salir</translation>
+    </message>
+</context>
+<context>
+    <name>OutputFolderLine</name>
+    <message>
+        <source>Desktop (“%1” is not available)</source>
+        <translation>Escritorio («%1» no está disponible)</translation>
+    </message>
+    <message>
+        <source>Desktop</source>
+        <translation>Escritorio</translation>
+    </message>
+    <message>
+        <source>Saves to: %1</source>
+        <translation>Se guarda en: %1</translation>
+    </message>
+    <message>
+        <source>Change…</source>
+        <translation>Cambiar…</translation>
     </message>
 </context>
 <context>
@@ -196,6 +219,13 @@
     <message>
         <source>Applications (*.app)</source>
         <translation>Aplicaciones (*.app)</translation>
+    </message>
+</context>
+<context>
+    <name>vantorel::FolderDialogChooser</name>
+    <message>
+        <source>Choose Where to Save the ISO</source>
+        <translation>Elegir dónde guardar la ISO</translation>
     </message>
 </context>
 <context>

@@ -47,6 +47,10 @@
         <source>Show in Folder</source>
         <translation>Afficher dans le dossier</translation>
     </message>
+    <message>
+        <source>Choose Another Folder…</source>
+        <translation>Choisir un autre dossier…</translation>
+    </message>
 </context>
 <context>
     <name>EmptyStateCard</name>
@@ -110,11 +114,30 @@
     </message>
     <message>
         <source>Stop creating the ISO and quit?</source>
-        <translation>Arrêter la création de l’ISO et quitter ?</translation>
+        <translation>Arrêter la création de l’ISO et quitter&#xa0;?</translation>
     </message>
     <message>
         <source>Stop and Quit</source>
         <translation>Arrêter et quitter</translation>
+    </message>
+</context>
+<context>
+    <name>OutputFolderLine</name>
+    <message>
+        <source>Desktop (“%1” is not available)</source>
+        <translation>Bureau («&#xa0;%1&#xa0;» n’est pas disponible)</translation>
+    </message>
+    <message>
+        <source>Desktop</source>
+        <translation>Bureau</translation>
+    </message>
+    <message>
+        <source>Saves to: %1</source>
+        <translation>Enregistre dans&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>Change…</source>
+        <translation>Modifier…</translation>
     </message>
 </context>
 <context>
@@ -172,7 +195,7 @@
     <name>StopQuestion</name>
     <message>
         <source>Stop creating the ISO?</source>
-        <translation>Arrêter la création de l’ISO ?</translation>
+        <translation>Arrêter la création de l’ISO&#xa0;?</translation>
     </message>
     <message>
         <source>The files made so far will be removed.</source>
@@ -196,6 +219,13 @@
     <message>
         <source>Applications (*.app)</source>
         <translation>Applications (*.app)</translation>
+    </message>
+</context>
+<context>
+    <name>vantorel::FolderDialogChooser</name>
+    <message>
+        <source>Choose Where to Save the ISO</source>
+        <translation>Choisir où enregistrer l’ISO</translation>
     </message>
 </context>
 <context>

@@ -46,6 +46,10 @@
         <source>Show in Folder</source>
         <translation>フォルダに表示</translation>
     </message>
+    <message>
+        <source>Choose Another Folder…</source>
+        <translation>別のフォルダを選択…</translation>
+    </message>
 </context>
 <context>
     <name>EmptyStateCard</name>
@@ -114,6 +118,25 @@
     <message>
         <source>Stop and Quit</source>
         <translation>中止して終了</translation>
+    </message>
+</context>
+<context>
+    <name>OutputFolderLine</name>
+    <message>
+        <source>Desktop (“%1” is not available)</source>
+        <translation>デスクトップ(“%1”は使用できません)</translation>
+    </message>
+    <message>
+        <source>Desktop</source>
+        <translation>デスクトップ</translation>
+    </message>
+    <message>
+        <source>Saves to: %1</source>
+        <translation>保存先: %1</translation>
+    </message>
+    <message>
+        <source>Change…</source>
+        <translation>変更…</translation>
     </message>
 </context>
 <context>
@@ -195,6 +218,13 @@
     <message>
         <source>Applications (*.app)</source>
         <translation>アプリケーション (*.app)</translation>
+    </message>
+</context>
+<context>
+    <name>vantorel::FolderDialogChooser</name>
+    <message>
+        <source>Choose Where to Save the ISO</source>
+        <translation>ISO の保存先を選択</translation>
     </message>
 </context>
 <context>

@@ -46,6 +46,10 @@
         <source>Show in Folder</source>
         <translation>在文件夹中显示</translation>
     </message>
+    <message>
+        <source>Choose Another Folder…</source>
+        <translation>选择其他文件夹…</translation>
+    </message>
 </context>
 <context>
     <name>EmptyStateCard</name>
@@ -114,6 +118,25 @@
     <message>
         <source>Stop and Quit</source>
         <translation>停止并退出</translation>
+    </message>
+</context>
+<context>
+    <name>OutputFolderLine</name>
+    <message>
+        <source>Desktop (“%1” is not available)</source>
+        <translation>桌面（“%1”不可用）</translation>
+    </message>
+    <message>
+        <source>Desktop</source>
+        <translation>桌面</translation>
+    </message>
+    <message>
+        <source>Saves to: %1</source>
+        <translation>保存到：%1</translation>
+    </message>
+    <message>
+        <source>Change…</source>
+        <translation>更改…</translation>
     </message>
 </context>
 <context>
@@ -195,6 +218,13 @@
     <message>
         <source>Applications (*.app)</source>
         <translation>应用程序 (*.app)</translation>
+    </message>
+</context>
+<context>
+    <name>vantorel::FolderDialogChooser</name>
+    <message>
+        <source>Choose Where to Save the ISO</source>
+        <translation>选择 ISO 的保存位置</translation>
     </message>
 </context>
 <context>
