@@ -108,7 +108,10 @@ int VantorelApp::main(int argc, char *argv[], const WindowHook &hook)
     // pool waits for it before the application goes.
     QThreadPool fontReader;
     fontReader.start([] { QFontDatabase::families(); });
+    // The settings (the folder runs save to) live under these: on macOS in the preferences of
+    // org.vantorel.Vantorel, elsewhere in Vantorel/Vantorel.conf of the user's configuration.
     QApplication::setApplicationName(QStringLiteral("Vantorel"));
+    QApplication::setOrganizationName(QStringLiteral("Vantorel"));
     QApplication::setOrganizationDomain(QStringLiteral("vantorel.org"));
     // Wayland compositors match the window to the installed .desktop entry by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral(VANTOREL_ERROR_DOMAIN));
