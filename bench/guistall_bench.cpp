@@ -6,14 +6,14 @@
 //
 // Scenarios, in one process: idle (2 s of nothing: the machine's own noise), then N rounds
 // (default 3) of an "Error" alert whose message is an error text as long as the command runner
-// lets one be (1 MiB), then N rounds of loading an installer whose size walk covers a tree of N
-// files (default 200000) and one whole ISO run against the test doubles with each stand-in tool
-// (hdiutil, createinstallmedia) waiting SECONDS first (default 0.5). In the run, createinstallmedia
-// copies the whole tree into the volume folder in --pieces pieces (default 5) and hdiutil writes
-// the conversion output in as many, each piece followed by SECONDS of pause, so the progress
-// sampler walks a volume of up to N files once a second (--pieces 0: no copy, the volume stays
-// empty); its cost shows as the process's CPU time outside the GUI thread (the run's worker only
-// waits for the tools). By default the real window
+// lets one be (1 MiB), N rounds of such an alert whose text has no line break, then N rounds of
+// loading an installer whose size walk covers a tree of N files (default 200000) and one whole ISO
+// run against the test doubles with each stand-in tool (hdiutil, createinstallmedia) waiting
+// SECONDS first (default 0.5). In the run, createinstallmedia copies the whole tree into the volume
+// folder in --pieces pieces (default 5) and hdiutil writes the conversion output in as many, each
+// piece followed by SECONDS of pause, so the progress sampler walks a volume of up to N files once
+// a second (--pieces 0: no copy, the volume stays empty); its cost shows as the process's CPU time
+// outside the GUI thread (the run's worker only waits for the tools). By default the real window
 // runs (VantorelApp, offscreen unless QT_QPA_PLATFORM says otherwise), so the views' reaction to
 // each published store counts too; --bare drives the view-model alone on a QCoreApplication.
 //
@@ -316,17 +316,28 @@ public:
 private:
     enum class Phase { idle, alert, load, run };
 
-    // Lines as a failing tool writes them, up to the runner's bound of 1 MiB. Each round's text
-    // differs from the last, so that the alert lays out a new one.
+    // Lines as a failing tool writes them, up to the runner's bound of 1 MiB; or one line with no
+    // break: words in even rounds, a run with no space either (a hex dump) in odd ones. Each
+    // round's text differs from the last, so that the alert lays out a new one.
     QString longErrorText() const
     {
         constexpr qsizetype bound = 1024 * 1024;
-        QString text = QStringLiteral("Failed to create ISO image: round %1\n").arg(m_alertRound);
+        QString text = QStringLiteral("Failed to create ISO image: round %1%2")
+                           .arg(m_alertRound)
+                           .arg(m_unbroken ? u' ' : u'\n');
         text.reserve(bound);
-        for (int line = 1; text.size() < bound; ++line)
-            text += QStringLiteral("hdiutil: convert: line %1 of the tool's diagnostic output, "
-                                   "long enough to wrap in the alert\n")
-                        .arg(line);
+        for (int line = 1; text.size() < bound; ++line) {
+            if (!m_unbroken)
+                text += QStringLiteral("hdiutil: convert: line %1 of the tool's diagnostic output, "
+                                       "long enough to wrap in the alert\n")
+                            .arg(line);
+            else if (m_alertRound % 2 == 0)
+                text += QStringLiteral("hdiutil: convert: part %1 of a diagnostic that never ends "
+                                       "its line; ")
+                            .arg(line);
+            else
+                text += QString::number(line, 16).rightJustified(8, u'0');
+        }
         text.truncate(bound);
         return text;
     }
@@ -340,12 +351,19 @@ private:
         m_meter.mark(QStringLiteral("showAlert"));
         m_model.showAlert(QStringLiteral("Error"), text);
         QTimer::singleShot(1000, this, [this] {
-            m_meter.stopInto(m_alert);
+            m_meter.stopInto(m_unbroken ? m_unbrokenAlert : m_alert);
             m_model.setShowingAlert(false);
             QTimer::singleShot(200, this, [this] {
                 if (++m_alertRound < m_options.rounds)
                     return startAlert();
-                report(QStringLiteral("alert with a 1 MiB error text"), m_alert, alertBudgetNs);
+                if (!m_unbroken) {
+                    report(QStringLiteral("alert with a 1 MiB error text"), m_alert, alertBudgetNs);
+                    m_unbroken = true;
+                    m_alertRound = 0;
+                    return startAlert();
+                }
+                report(QStringLiteral("alert with a 1 MiB error text without line breaks"),
+                       m_unbrokenAlert, alertBudgetNs);
                 startLoad();
             });
         });
@@ -407,7 +425,9 @@ private:
     Phase m_phase = Phase::idle;
     int m_round = 0;
     int m_alertRound = 0;
+    bool m_unbroken = false;
     Stalls m_alert;
+    Stalls m_unbrokenAlert;
     Stalls m_load;
     Stalls m_run;
     int m_samples = 0;

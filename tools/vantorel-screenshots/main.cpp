@@ -82,9 +82,11 @@ void finished(InstallerViewModel &model)
 {
     selectSample(model, 5, int(ProcessStep::cleanup));
     State::setProgress(model, 1.0, QStringLiteral("ISO creation completed"));
+    const QString iso = QStringLiteral("/Users/alex/Desktop/Install macOS Sonoma.iso");
     model.showAlert(QStringLiteral("Success"),
-                    QStringLiteral("ISO image created successfully at:\n"
-                                   "/Users/alex/Desktop/Install macOS Sonoma.iso"));
+                    QStringLiteral("ISO image created successfully at:\n") + iso);
+    // As a run ends: the window offers to show the ISO.
+    emit model.runFinished(true, iso);
 }
 
 void failedAtConvertToISO(InstallerViewModel &model)

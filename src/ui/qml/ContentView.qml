@@ -204,7 +204,7 @@ Item {
             root.finishedISOPath = succeeded ? isoPath : ""
         }
         function onShowingAlertChanged() {
-            // The run that ends with this alert says so after it.
+            // A new alert has no file to show; a run's runFinished comes after its alert.
             if (root.viewModel.showingAlert)
                 root.finishedISOPath = ""
             if (root.viewModel.showingAlert && outcomeAlert.item === null)
