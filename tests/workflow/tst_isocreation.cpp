@@ -3,6 +3,7 @@
 // a fixture's createinstallmedia.
 
 #include "applescriptexecutor.h"
+#include "bytecount.h"
 #include "commandtexts.h"
 #include "diskimagestages.h"
 #include "doublessandbox.h"
@@ -455,6 +456,32 @@ private slots:
                     .match(step)
                     .hasMatch())
                 QCOMPARE(DoublesSandbox::readFile(fileFor(step.section(':', 0, 0))), "old");
+    }
+
+    // Gigabyte figures, as the free-space refusal and the details card show them.
+    void gigabyteFigure_data()
+    {
+        QTest::addColumn<qint64>("bytes");
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("figure");
+        QTest::addRow("just under half a hundredth") << qint64(1'004'999'999) << "en_US"
+                                                     << "1";
+        QTest::addRow("half a hundredth rounds up") << qint64(1'005'000'000) << "en_US"
+                                                    << "1.01";
+        QTest::addRow("trailing zero dropped") << qint64(1'099'999'999) << "en_US"
+                                               << "1.1";
+        // The fraction in the locale's digits too, not ASCII after native ones.
+        QTest::addRow("Persian digits") << qint64(13'250'000'000) << "fa_IR"
+                                        << "۱۳٫۲۵";
+        QTest::addRow("Arabic digits, one fraction digit") << qint64(2'500'000'000) << "ar_EG"
+                                                           << "٢٫٥";
+    }
+
+    void gigabyteFigure()
+    {
+        QFETCH(qint64, bytes);
+        QFETCH(QString, locale);
+        QTEST(vantorel::gigabyteFigure(bytes, QLocale(locale)), "figure");
     }
 
     // The folder runs write to is kept across launches: a new model takes it up.
