@@ -114,11 +114,11 @@
     </message>
     <message>
         <source>Stop creating the ISO and quit?</source>
-        <translation>Erstellung des ISO-Images abbrechen und beenden?</translation>
+        <translation>Erstellung des ISO-Images stoppen und beenden?</translation>
     </message>
     <message>
         <source>Stop and Quit</source>
-        <translation>Abbrechen und beenden</translation>
+        <translation>Stoppen und beenden</translation>
     </message>
 </context>
 <context>
@@ -173,7 +173,7 @@
     </message>
     <message>
         <source>Stop</source>
-        <translation>Abbrechen</translation>
+        <translation>Stoppen</translation>
     </message>
 </context>
 <context>
@@ -195,7 +195,7 @@
     <name>StopQuestion</name>
     <message>
         <source>Stop creating the ISO?</source>
-        <translation>Erstellung des ISO-Images abbrechen?</translation>
+        <translation>Erstellung des ISO-Images stoppen?</translation>
     </message>
     <message>
         <source>The files made so far will be removed.</source>
@@ -203,7 +203,7 @@
     </message>
     <message>
         <source>Stop</source>
-        <translation>Abbrechen</translation>
+        <translation>Stoppen</translation>
     </message>
     <message>
         <source>Continue</source>
