@@ -160,15 +160,15 @@ private slots:
         // dmg:ANSWER, iso:ANSWER, cdr:ANSWER: that file exists (cdr: an earlier conversion's
         // output) and the prompt gets ANSWER ("unasked": none may come); volume: a folder sits at
         // the volume path; fail:TOOLS: those tools fail ("boot-file": createinstallmedia leaves
-        // none; "convert-halfway": after writing part of its output); again: a failed run is
-        // followed by a second one, with nothing done by hand in between;
-        // claim:huge: the installer claims 1 PB; claim:room: 150 GB more than the disk holds,
-        // and the existing files grow to 100 GB each; dmg:link: the disk image is a link to a
-        // file of 100 GB; claim:link: 50 GB more than the disk holds; folder: the user chose
-        // another folder ("gone": which is removed before the run); fat: its file system keeps
-        // 32 bits of a file's size; plist:VERSION: the bundle's Info.plist says VERSION (build
-        // 23F79), not the record's. OTHER in a pattern stands for that folder, DESKTOP for the
-        // Desktop.
+        // none; "convert-halfway": after writing part of its output); twice: "Create ISO" is
+        // pressed again at once; again: a failed run is followed by a second one, with nothing
+        // done by hand in between; claim:huge: the installer claims 1 PB; claim:room: 150 GB more
+        // than the disk holds, and the existing files grow to 100 GB each; dmg:link: the disk image
+        // is a link to a file of 100 GB; claim:link: 50 GB more than the disk holds; folder: the
+        // user chose another folder ("gone": which is removed before the run); fat: its file system
+        // keeps 32 bits of a file's size; plist:VERSION: the bundle's Info.plist says VERSION
+        // (build 23F79), not the record's. OTHER in a pattern stands for that folder, DESKTOP for
+        // the Desktop.
         QTest::addColumn<QStringList>("setup");
         QTest::addColumn<int>("groups");        // progress groups published after the first
         QTest::addColumn<QString>("failure");   // pattern of the error description; empty: success
@@ -196,8 +196,9 @@ private slots:
         const QString removed = exact("The temporary files were removed.");
 
         row("success", {}, 5, "", all, ".iso", "", "Install macOS 13.6", "13.6");
-        row("success, long install command", {}, 5, "", all, ".iso", "", "Install macOS Monterey",
-            "12.7.4");
+        // "Create ISO" again during the run starts nothing.
+        row("success, long install command", {"twice"}, 5, "", all, ".iso", "",
+            "Install macOS Monterey", "12.7.4");
         // A failed run ejects the volume it attached and removes the disk image it made.
         row("createinstallmedia fails", {"fail:createinstallmedia"}, 2,
             execution("An error occurred erasing the disk."), "create attach install eject rm", "",
@@ -304,7 +305,7 @@ private slots:
                 QVERIFY(writeTestFile(installer.filePath() + "/Contents/Info.plist",
                                       platformPlist(how.toUtf8(), "23F79")));
             if (what == "fail" || what == "again" || what == "claim" || what == "folder" ||
-                what == "fat" || what == "plist")
+                what == "fat" || what == "plist" || what == "twice")
                 continue;
             QVERIFY(writeTestFile(fileFor(what), "old"));
             if (how.isEmpty() || how == "unasked")
@@ -343,8 +344,10 @@ private slots:
                 m_folder = other();
         }
         ViewModelStateAccess::setSelectedInstaller(model, installer);
-        const auto runToEnd = [&model] {
+        const auto runToEnd = [&model, twice = setup.contains("twice")] {
             model.createISO();
+            if (twice)
+                model.createISO();
             QTRY_VERIFY_WITH_TIMEOUT(!model.isProcessing(), 60000);
             model.waitForBackgroundWork();
         };
