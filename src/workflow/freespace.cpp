@@ -113,14 +113,14 @@ void requireFileSizeRoom(const QString &folder, qint64 sizeFigure, long fileSize
     if (fileSizeBits < 0 || fileSizeBits >= 64)
         return;
     // The largest size such a file system keeps: FAT's 32 bits give 4 GiB less a byte.
-    const quint64 largest = (quint64(1) << fileSizeBits) - 1;
-    if (quint64(saturatedProduct(qMax(sizeFigure, qint64(0)), 1'000'000)) <= largest)
+    const quint64 largestFile = (quint64(1) << fileSizeBits) - 1;
+    if (quint64(saturatedProduct(qMax(sizeFigure, qint64(0)), 1'000'000)) <= largestFile)
         return;
     throw Error::application(
         stageerror::fileTooLarge,
         QStringLiteral("\u201C%1\u201D is on a disk that cannot hold files over %2 GB. Choose a "
                        "folder on another disk.")
-            .arg(folder, QString::number((largest + 1) >> 30)));
+            .arg(folder, QString::number((largestFile + 1) >> 30)));
 }
 
 } // namespace vantorel
