@@ -9,13 +9,19 @@
 
 namespace vantorel {
 
+QString resolvedDesktopFolder(const Environment &given)
+{
+    return given.desktopFolder.isEmpty()
+               ? QStandardPaths::writableLocation(QStandardPaths::DesktopLocation)
+               : given.desktopFolder;
+}
+
 Environment resolvedEnvironment(const Environment &given)
 {
     Environment resolved = given;
     if (resolved.interpreterPath.isEmpty())
         resolved.interpreterPath = AppleScriptExecutor::defaultInterpreterPath();
-    if (resolved.desktopFolder.isEmpty())
-        resolved.desktopFolder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    resolved.desktopFolder = resolvedDesktopFolder(given);
     if (resolved.volumesRoot.isEmpty())
         resolved.volumesRoot = QStringLiteral("/Volumes");
     if (resolved.outputFolder.isEmpty())

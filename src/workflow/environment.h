@@ -20,5 +20,7 @@ struct Environment
 
 // Empty members replaced by the platform defaults. Safe on any thread.
 Environment resolvedEnvironment(const Environment &given);
+// Only the Desktop folder of that: what the window needs without the rest.
+QString resolvedDesktopFolder(const Environment &given);
 
 } // namespace vantorel

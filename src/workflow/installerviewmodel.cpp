@@ -201,7 +201,7 @@ void InstallerViewModel::setChosenFolder(const QString &folder)
 void InstallerViewModel::refreshOutputFolder()
 {
     assertGuiThread();
-    const QString desktop = resolvedEnvironment(m_environment).desktopFolder;
+    const QString desktop = resolvedDesktopFolder(m_environment);
     const bool available = !m_chosenFolder.isEmpty() && QFileInfo(m_chosenFolder).isDir();
     const QString folder = available ? m_chosenFolder : desktop;
     const QString unavailable = m_chosenFolder.isEmpty() || available ? QString() : m_chosenFolder;
@@ -215,12 +215,16 @@ void InstallerViewModel::refreshOutputFolder()
     if (!m_folderWatcher)
         return;
     // The folder itself tells when it goes; the nearest folder above it that exists tells when
-    // it comes back (a disk mounted again under /Volumes).
-    if (!m_folderWatcher->directories().isEmpty())
-        m_folderWatcher->removePaths(m_folderWatcher->directories());
+    // it comes back (a disk mounted again under /Volumes). Re-armed only when that changes: a
+    // run writing into the folder calls here for each file it adds.
     QString watched = m_chosenFolder;
     while (!watched.isEmpty() && !QFileInfo(watched).isDir() && watched != QLatin1String("/"))
         watched = QFileInfo(watched).path();
+    const QStringList armed = m_folderWatcher->directories();
+    if (armed == QStringList{watched})
+        return;
+    if (!armed.isEmpty())
+        m_folderWatcher->removePaths(armed);
     if (!watched.isEmpty())
         m_folderWatcher->addPath(watched);
 }

@@ -198,8 +198,8 @@ void InstallerViewModel::chooseOutputFolder()
         return;
     }
     // The Desktop chosen again is no choice: it stays the default wherever the Desktop is.
-    const bool desktop = QDir::cleanPath(folder) ==
-                         QDir::cleanPath(resolvedEnvironment(m_environment).desktopFolder);
+    const bool desktop =
+        QDir::cleanPath(folder) == QDir::cleanPath(resolvedDesktopFolder(m_environment));
     QSettings settings;
     if (desktop)
         settings.remove(QLatin1String(outputFolderKey));
